@@ -1,0 +1,122 @@
+#include "cell_buffer.h"
+
+#include <algorithm>
+
+namespace textscreen::platform {
+
+CellBuffer::CellBuffer(int16_t columns, int16_t rows)
+    : size_{columns, rows},
+      window_{0, 0, static_cast<int16_t>(columns - 1), static_cast<int16_t>(rows - 1)},
+      cells_(static_cast<size_t>(columns) * rows) {}
+
+const ConsoleCell& CellBuffer::at(int16_t column, int16_t row) const {
+  return cells_[static_cast<size_t>(row) * size_.column + column];
+}
+
+ConsoleCell& CellBuffer::cell(int16_t column, int16_t row) {
+  return cells_[static_cast<size_t>(row) * size_.column + column];
+}
+
+ScreenBufferInfo CellBuffer::info(CellPosition largest_window) const {
+  return ScreenBufferInfo{size_, cursor_, attribute_, window_, largest_window};
+}
+
+bool CellBuffer::contains(CellPosition p) const {
+  return p.column >= 0 && p.row >= 0 && p.column < size_.column && p.row < size_.row;
+}
+
+bool CellBuffer::set_cursor(CellPosition position) {
+  if (!contains(position)) return false;
+  cursor_ = position;
+  return true;
+}
+
+bool CellBuffer::fill_characters(uint8_t character, int32_t count, CellPosition start) {
+  if (!contains(start)) return false;
+  size_t first = static_cast<size_t>(start.row) * size_.column + start.column;
+  size_t last = std::min(cells_.size(), first + static_cast<size_t>(std::max(count, 0)));
+  for (size_t i = first; i < last; ++i) cells_[i].character = character;
+  return true;
+}
+
+bool CellBuffer::fill_attributes(uint16_t attribute, int32_t count, CellPosition start) {
+  if (!contains(start)) return false;
+  size_t first = static_cast<size_t>(start.row) * size_.column + start.column;
+  size_t last = std::min(cells_.size(), first + static_cast<size_t>(std::max(count, 0)));
+  for (size_t i = first; i < last; ++i) cells_[i].attribute = attribute;
+  return true;
+}
+
+bool CellBuffer::write_cells(const ConsoleCell* cells, int32_t count, CellPosition start) {
+  if (!contains(start)) return false;
+  int32_t room = size_.column - start.column;
+  int32_t n = std::min(count, room);
+  for (int32_t i = 0; i < n; ++i)
+    cell(static_cast<int16_t>(start.column + i), start.row) = cells[i];
+  return true;
+}
+
+bool CellBuffer::scroll_rectangle(const CellRect& source, const CellRect* clip,
+                                  CellPosition destination, ConsoleCell fill) {
+  CellRect whole{0, 0, static_cast<int16_t>(size_.column - 1), static_cast<int16_t>(size_.row - 1)};
+  CellRect src{std::max(source.left, whole.left), std::max(source.top, whole.top),
+               std::min(source.right, whole.right), std::min(source.bottom, whole.bottom)};
+  if (src.left > src.right || src.top > src.bottom) return false;
+  CellRect cl = clip ? *clip : whole;
+  cl = {std::max(cl.left, whole.left), std::max(cl.top, whole.top), std::min(cl.right, whole.right),
+        std::min(cl.bottom, whole.bottom)};
+  int dx = destination.column - source.left;
+  int dy = destination.row - source.top;
+  // Copy the source first so that overlapping moves read the old cells.
+  std::vector<ConsoleCell> old = cells_;
+  auto old_at = [&](int c, int r) { return old[static_cast<size_t>(r) * size_.column + c]; };
+  auto inside = [](const CellRect& r, int c, int row) {
+    return c >= r.left && c <= r.right && row >= r.top && row <= r.bottom;
+  };
+  // Uncovered source cells take the fill.
+  for (int r = src.top; r <= src.bottom; ++r) {
+    for (int c = src.left; c <= src.right; ++c) {
+      if (inside(cl, c, r)) cell(static_cast<int16_t>(c), static_cast<int16_t>(r)) = fill;
+    }
+  }
+  for (int r = src.top; r <= src.bottom; ++r) {
+    for (int c = src.left; c <= src.right; ++c) {
+      int tc = c + dx;
+      int tr = r + dy;
+      if (inside(whole, tc, tr) && inside(cl, tc, tr)) {
+        cell(static_cast<int16_t>(tc), static_cast<int16_t>(tr)) = old_at(c, r);
+      }
+    }
+  }
+  return true;
+}
+
+bool CellBuffer::set_window(const CellRect& window) {
+  if (window.left < 0 || window.top < 0 || window.right >= size_.column ||
+      window.bottom >= size_.row || window.left > window.right || window.top > window.bottom) {
+    return false;
+  }
+  window_ = window;
+  return true;
+}
+
+bool CellBuffer::resize(CellPosition size) {
+  if (size.column <= 0 || size.row <= 0) return false;
+  std::vector<ConsoleCell> fresh(static_cast<size_t>(size.column) * size.row);
+  for (int16_t r = 0; r < std::min(size.row, size_.row); ++r) {
+    for (int16_t c = 0; c < std::min(size.column, size_.column); ++c) {
+      fresh[static_cast<size_t>(r) * size.column + c] = at(c, r);
+    }
+  }
+  cells_ = std::move(fresh);
+  size_ = size;
+  window_.right = std::min<int16_t>(window_.right, static_cast<int16_t>(size.column - 1));
+  window_.bottom = std::min<int16_t>(window_.bottom, static_cast<int16_t>(size.row - 1));
+  window_.left = std::min(window_.left, window_.right);
+  window_.top = std::min(window_.top, window_.bottom);
+  cursor_.column = std::min<int16_t>(cursor_.column, static_cast<int16_t>(size.column - 1));
+  cursor_.row = std::min<int16_t>(cursor_.row, static_cast<int16_t>(size.row - 1));
+  return true;
+}
+
+}  // namespace textscreen::platform

@@ -1,0 +1,52 @@
+// The screen buffer of a console kept in memory: cells, cursor, attribute and the visible
+// window, with the fill, write and scroll rules of a text console. MemoryConsole is this
+// buffer on its own; TerminalConsole shows it on a terminal.
+#pragma once
+
+#include <vector>
+
+#include "console_device.h"
+
+namespace textscreen::platform {
+
+class CellBuffer {
+ public:
+  CellBuffer(int16_t columns, int16_t rows);
+
+  CellPosition size() const { return size_; }
+  const CellRect& window() const { return window_; }
+  CellPosition cursor() const { return cursor_; }
+  bool cursor_visible() const { return cursor_visible_; }
+  uint16_t attribute() const { return attribute_; }
+  const ConsoleCell& at(int16_t column, int16_t row) const;
+  const std::vector<ConsoleCell>& cells() const { return cells_; }
+
+  ScreenBufferInfo info(CellPosition largest_window) const;
+  bool contains(CellPosition p) const;
+
+  void set_attribute(uint16_t attribute) { attribute_ = attribute; }
+  void set_cursor_visible(bool visible) { cursor_visible_ = visible; }
+  bool set_cursor(CellPosition position);
+  bool fill_characters(uint8_t character, int32_t count, CellPosition start);
+  bool fill_attributes(uint16_t attribute, int32_t count, CellPosition start);
+  bool write_cells(const ConsoleCell* cells, int32_t count, CellPosition start);
+  bool scroll_rectangle(const CellRect& source, const CellRect* clip, CellPosition destination,
+                        ConsoleCell fill);
+  // The window must lie inside the buffer.
+  bool set_window(const CellRect& window);
+  // New size: contents kept from the top-left, new cells blank in attribute 7; the window
+  // is clipped to the new buffer and the cursor kept inside it.
+  bool resize(CellPosition size);
+
+ private:
+  ConsoleCell& cell(int16_t column, int16_t row);
+
+  CellPosition size_;
+  CellRect window_;
+  CellPosition cursor_;
+  bool cursor_visible_ = true;
+  uint16_t attribute_ = 7;
+  std::vector<ConsoleCell> cells_;
+};
+
+}  // namespace textscreen::platform

@@ -1,0 +1,74 @@
+// A console that lives in memory, for tests: the buffer may be taller than its window,
+// input events are scripted, control events are raised by hand and every cell can be
+// read back.
+#pragma once
+
+#include <deque>
+#include <string>
+
+#include "cell_buffer.h"
+
+namespace textscreen::platform {
+
+class MemoryConsole final : public ConsoleDevice {
+ public:
+  // A console whose window shows `window_rows` of the buffer's rows (all of them when 0).
+  MemoryConsole(int16_t columns, int16_t rows, int16_t window_rows = 0);
+
+  // Scripting and inspection.
+  CellBuffer& buffer() { return buffer_; }
+  const CellBuffer& buffer() const { return buffer_; }
+  std::string row_text(int16_t row) const;  // the characters of one buffer row
+  void push_input(const InputEvent& event) { input_.push_back(event); }
+  void push_key(const KeyEvent& key);  // a key down followed by its key up
+  size_t pending_input() const { return input_.size(); }
+  const std::string& raw_output() const { return raw_output_; }
+  void set_not_a_console(bool value) { not_a_console_ = value; }
+  void set_largest_window(CellPosition size) { largest_window_ = size; }
+  void set_fail_cell_writes(bool value) { fail_cell_writes_ = value; }
+  ControlHandler control_handler() const { return handler_; }
+  // Delivers a control event as the console would: true when the handler took it.
+  bool raise_control_event(uint32_t event);
+  uint32_t input_mode() const { return input_mode_; }
+  int bells() const { return bells_; }
+  int flushes() const { return flushes_; }
+
+  // ConsoleDevice.
+  bool read_screen_buffer_info(ScreenBufferInfo& info) override;
+  bool set_text_attribute(uint16_t attribute) override;
+  bool fill_characters(uint8_t character, int32_t count, CellPosition start) override;
+  bool fill_attributes(uint16_t attribute, int32_t count, CellPosition start) override;
+  bool write_cells(const ConsoleCell* cells, int32_t count, CellPosition start) override;
+  bool scroll_rectangle(const CellRect& source, const CellRect* clip, CellPosition destination,
+                        ConsoleCell fill) override;
+  bool read_cursor_visible(bool& visible) override;
+  bool set_cursor_visible(bool visible) override;
+  bool set_cursor_position(CellPosition position) override;
+  bool set_window_rect(const CellRect& window) override;
+  bool set_buffer_size(CellPosition size) override;
+  CellPosition largest_window_size() override { return largest_window_; }
+  bool set_active_buffer() override { return true; }
+  bool write_raw(const uint8_t* bytes, size_t count, size_t& written) override;
+  bool peek_input(InputEvent& event) override;
+  bool read_input(InputEvent& event) override;
+  bool read_input_mode(uint32_t& mode) override;
+  bool set_input_mode(uint32_t mode) override;
+  bool set_control_handler(ControlHandler handler, bool add) override;
+  uint8_t virtual_key_to_char(uint16_t virtual_key) override;
+  void flush() override { ++flushes_; }
+  void ring_bell() override { ++bells_; }
+
+ private:
+  CellBuffer buffer_;
+  CellPosition largest_window_;
+  std::deque<InputEvent> input_;
+  std::string raw_output_;
+  bool not_a_console_ = false;
+  bool fail_cell_writes_ = false;
+  ControlHandler handler_ = nullptr;
+  uint32_t input_mode_ = 0;
+  int bells_ = 0;
+  int flushes_ = 0;
+};
+
+}  // namespace textscreen::platform

@@ -1,0 +1,375 @@
+#include "terminal_console.h"
+
+#include <signal.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "keyboard_layout.h"
+#include "terminal_restore.h"
+
+namespace textscreen::platform {
+namespace {
+
+constexpr int16_t FALLBACK_COLUMNS = 80;
+constexpr int16_t FALLBACK_ROWS = 25;
+
+CellPosition terminal_size(int fd) {
+  winsize size{};
+  if (ioctl(fd, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 && size.ws_row > 0) {
+    return {static_cast<int16_t>(size.ws_col), static_cast<int16_t>(size.ws_row)};
+  }
+  return {FALLBACK_COLUMNS, FALLBACK_ROWS};
+}
+
+// The signals the signal thread waits for; blocked in every thread of the process.
+sigset_t watched_signals() {
+  sigset_t set;
+  sigemptyset(&set);
+  for (int s : {SIGINT, SIGQUIT, SIGHUP, SIGTERM, SIGTSTP, SIGCONT, SIGWINCH}) sigaddset(&set, s);
+  return set;
+}
+
+uint32_t control_event_of(int signal_number) {
+  switch (signal_number) {
+    case SIGINT:
+      return CTRL_C_EVENT;
+    case SIGQUIT:
+      return CTRL_BREAK_EVENT;
+    case SIGHUP:
+      return CTRL_CLOSE_EVENT;
+    default:
+      return CTRL_SHUTDOWN_EVENT;
+  }
+}
+
+TerminalConsole* exiting_console = nullptr;
+
+void restore_at_exit() {
+  if (exiting_console != nullptr) exiting_console->restore_terminal();
+}
+
+}  // namespace
+
+TerminalConsole::TerminalConsole(int input_fd, int output_fd)
+    : input_fd_(input_fd),
+      output_fd_(output_fd),
+      input_is_terminal_(isatty(input_fd) == 1),
+      output_is_terminal_(isatty(output_fd) == 1),
+      buffer_(terminal_size(output_fd).column, terminal_size(output_fd).row) {
+  if (input_is_terminal_) tcgetattr(input_fd_, &saved_mode_);
+  arm_terminal_restore(input_fd_, input_is_terminal_ ? &saved_mode_ : nullptr,
+                       output_is_terminal_ ? output_fd_ : -1);
+  enter_raw_mode();
+  exiting_console = this;
+  std::atexit(restore_at_exit);
+
+  sigset_t set = watched_signals();
+  pthread_sigmask(SIG_BLOCK, &set, nullptr);
+  signal_thread_ = std::thread([this] { watch_signals(); });
+  signal_thread_.detach();
+}
+
+TerminalConsole::~TerminalConsole() {
+  restore_terminal();
+}
+
+void TerminalConsole::enter_raw_mode() {
+  if (!input_is_terminal_) return;
+  termios mode = saved_mode_;
+  mode.c_iflag &= ~static_cast<tcflag_t>(ICRNL | INLCR | IGNCR | IXON | ISTRIP | BRKINT);
+  mode.c_oflag &= ~static_cast<tcflag_t>(OPOST);
+  mode.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | ECHONL | IEXTEN);
+  if (processed_input_) {
+    mode.c_lflag |= ISIG;
+  } else {
+    mode.c_lflag &= ~static_cast<tcflag_t>(ISIG);
+  }
+  mode.c_cflag |= CS8;
+  // Reads return at once with whatever is there: the layer polls.
+  mode.c_cc[VMIN] = 0;
+  mode.c_cc[VTIME] = 0;
+  tcsetattr(input_fd_, TCSANOW, &mode);
+  raw_ = true;
+}
+
+void TerminalConsole::leave_raw_mode() {
+  if (!raw_) return;
+  tcsetattr(input_fd_, TCSAFLUSH, &saved_mode_);
+  raw_ = false;
+}
+
+void TerminalConsole::restore_terminal() {
+  std::unique_lock lock(mutex_, std::try_to_lock);
+  if (output_is_terminal_) {
+    if (lock.owns_lock()) flush_locked();
+    send(TerminalRenderer::restore_sequence());
+  }
+  leave_raw_mode();
+}
+
+void TerminalConsole::send(const std::string& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n = write(output_fd_, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return;
+    done += static_cast<size_t>(n);
+    bytes_sent_ += static_cast<uint64_t>(n);
+  }
+}
+
+void TerminalConsole::flush_locked() {
+  if (!output_is_terminal_) return;
+  std::string bytes = renderer_.render(buffer_);
+  if (!bytes.empty()) send(bytes);
+}
+
+void TerminalConsole::flush() {
+  std::lock_guard lock(mutex_);
+  flush_locked();
+}
+
+void TerminalConsole::resize_to_terminal() {
+  CellPosition size = terminal_size(output_fd_);
+  if (!(size == buffer_.size())) {
+    buffer_.resize(size);
+    // The window is the whole buffer on a terminal.
+    buffer_.set_window(
+        {0, 0, static_cast<int16_t>(size.column - 1), static_cast<int16_t>(size.row - 1)});
+  }
+  renderer_.invalidate();
+}
+
+bool TerminalConsole::read_screen_buffer_info(ScreenBufferInfo& info) {
+  if (!screen_ok()) return false;
+  std::lock_guard lock(mutex_);
+  info = buffer_.info(buffer_.size());
+  return true;
+}
+
+bool TerminalConsole::set_text_attribute(uint16_t attribute) {
+  if (!screen_ok()) return false;
+  std::lock_guard lock(mutex_);
+  buffer_.set_attribute(attribute);
+  return true;
+}
+
+bool TerminalConsole::fill_characters(uint8_t character, int32_t count, CellPosition start) {
+  if (!screen_ok()) return false;
+  std::lock_guard lock(mutex_);
+  return buffer_.fill_characters(character, count, start);
+}
+
+bool TerminalConsole::fill_attributes(uint16_t attribute, int32_t count, CellPosition start) {
+  if (!screen_ok()) return false;
+  std::lock_guard lock(mutex_);
+  return buffer_.fill_attributes(attribute, count, start);
+}
+
+bool TerminalConsole::write_cells(const ConsoleCell* cells, int32_t count, CellPosition start) {
+  if (!screen_ok()) return false;
+  std::lock_guard lock(mutex_);
+  return buffer_.write_cells(cells, count, start);
+}
+
+bool TerminalConsole::scroll_rectangle(const CellRect& source, const CellRect* clip,
+                                       CellPosition destination, ConsoleCell fill) {
+  if (!screen_ok()) return false;
+  std::lock_guard lock(mutex_);
+  if (!buffer_.scroll_rectangle(source, clip, destination, fill)) return false;
+  // A move of whole rows straight up is what the terminal can do itself.
+  int16_t last_column = static_cast<int16_t>(buffer_.size().column - 1);
+  bool full_width = source.left == 0 && source.right >= last_column && destination.column == 0 &&
+                    (clip == nullptr || (clip->left == 0 && clip->right >= last_column));
+  int rows = source.top - destination.row;
+  if (full_width && rows > 0) {
+    int top = clip != nullptr ? clip->top : std::max<int>(destination.row, 0);
+    int bottom = clip != nullptr ? clip->bottom : source.bottom;
+    bottom = std::min<int>(bottom, buffer_.size().row - 1);
+    if (top >= 0 && top <= bottom) {
+      renderer_.note_scroll(static_cast<int16_t>(top), static_cast<int16_t>(bottom),
+                            static_cast<int16_t>(rows), fill);
+    }
+  }
+  return true;
+}
+
+bool TerminalConsole::read_cursor_visible(bool& visible) {
+  if (!screen_ok()) return false;
+  std::lock_guard lock(mutex_);
+  visible = buffer_.cursor_visible();
+  return true;
+}
+
+bool TerminalConsole::set_cursor_visible(bool visible) {
+  if (!screen_ok()) return false;
+  std::lock_guard lock(mutex_);
+  buffer_.set_cursor_visible(visible);
+  return true;
+}
+
+bool TerminalConsole::set_cursor_position(CellPosition position) {
+  if (!screen_ok()) return false;
+  std::lock_guard lock(mutex_);
+  return buffer_.set_cursor(position);
+}
+
+bool TerminalConsole::set_window_rect(const CellRect& window) {
+  if (!screen_ok()) return false;
+  std::lock_guard lock(mutex_);
+  // A terminal's window is all of it; only that window can be asked for.
+  return window == buffer_.window();
+}
+
+bool TerminalConsole::set_buffer_size(CellPosition size) {
+  if (!screen_ok()) return false;
+  std::lock_guard lock(mutex_);
+  return size == buffer_.size();
+}
+
+CellPosition TerminalConsole::largest_window_size() {
+  std::lock_guard lock(mutex_);
+  return buffer_.size();
+}
+
+bool TerminalConsole::write_raw(const uint8_t* bytes, size_t count, size_t& written) {
+  ssize_t n;
+  do {
+    n = write(output_fd_, bytes, count);
+  } while (n < 0 && errno == EINTR);
+  written = n > 0 ? static_cast<size_t>(n) : 0;
+  return n >= 0;
+}
+
+bool TerminalConsole::fetch_input() {
+  if (!input_is_terminal_) return false;
+  uint8_t bytes[256];
+  auto now = TerminalInputDecoder::Clock::now();
+  for (;;) {
+    ssize_t n = read(input_fd_, bytes, sizeof bytes);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    decoder_.feed(bytes, static_cast<size_t>(n), now);
+    if (static_cast<size_t>(n) < sizeof bytes) break;
+  }
+  decoder_.settle(now);
+  return !decoder_.empty();
+}
+
+bool TerminalConsole::peek_input(InputEvent& event) {
+  std::lock_guard lock(mutex_);
+  if (!fetch_input()) return false;
+  event = InputEvent{InputEventType::key, decoder_.front()};
+  return true;
+}
+
+bool TerminalConsole::read_input(InputEvent& event) {
+  std::lock_guard lock(mutex_);
+  if (!fetch_input()) return false;
+  event = InputEvent{InputEventType::key, decoder_.front()};
+  decoder_.pop();
+  return true;
+}
+
+bool TerminalConsole::read_input_mode(uint32_t& mode) {
+  if (!input_is_terminal_) return false;
+  mode = processed_input_ ? ENABLE_PROCESSED_INPUT : 0;
+  return true;
+}
+
+bool TerminalConsole::set_input_mode(uint32_t mode) {
+  if (!input_is_terminal_) return false;
+  std::lock_guard lock(mutex_);
+  processed_input_ = (mode & ENABLE_PROCESSED_INPUT) != 0;
+  enter_raw_mode();
+  return true;
+}
+
+bool TerminalConsole::set_control_handler(ControlHandler handler, bool add) {
+  if (add) {
+    handler_ = handler;
+  } else {
+    ControlHandler expected = handler;
+    handler_.compare_exchange_strong(expected, nullptr);
+  }
+  return true;
+}
+
+uint8_t TerminalConsole::virtual_key_to_char(uint16_t virtual_key) {
+  return unshifted_character(virtual_key);
+}
+
+void TerminalConsole::ring_bell() {
+  if (output_is_terminal_) send("\a");
+}
+
+void TerminalConsole::watch_signals() {
+  sigset_t set = watched_signals();
+  for (;;) {
+    int signal_number = 0;
+    if (sigwait(&set, &signal_number) != 0) continue;
+    switch (signal_number) {
+      case SIGWINCH: {
+        std::lock_guard lock(mutex_);
+        if (output_is_terminal_) {
+          resize_to_terminal();
+          flush_locked();
+        }
+        break;
+      }
+      case SIGTSTP:
+        suspend();
+        break;
+      case SIGCONT: {
+        // Continued without our own stop (someone else stopped us): take the terminal again.
+        std::lock_guard lock(mutex_);
+        enter_raw_mode();
+        if (output_is_terminal_) {
+          resize_to_terminal();
+          flush_locked();
+        }
+        break;
+      }
+      default:
+        on_control_signal(signal_number);
+        break;
+    }
+  }
+}
+
+void TerminalConsole::suspend() {
+  {
+    std::lock_guard lock(mutex_);
+    flush_locked();
+    if (output_is_terminal_) send(TerminalRenderer::restore_sequence());
+    leave_raw_mode();
+  }
+  // SIGSTOP cannot be blocked; the process stops here until it is continued.
+  kill(getpid(), SIGSTOP);
+  std::lock_guard lock(mutex_);
+  enter_raw_mode();
+  if (output_is_terminal_) {
+    resize_to_terminal();
+    flush_locked();
+  }
+}
+
+void TerminalConsole::on_control_signal(int signal_number) {
+  ControlHandler handler = handler_.load();
+  if (handler != nullptr) handler(control_event_of(signal_number));
+  // Handled or not, the process ends as the signal would end it, with the terminal given
+  // back; a handled close has queued its key first.
+  restore_terminal();
+  signal(signal_number, SIG_DFL);
+  sigset_t only;
+  sigemptyset(&only);
+  sigaddset(&only, signal_number);
+  pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
+  raise(signal_number);
+  _exit(128 + signal_number);
+}
+
+}  // namespace textscreen::platform

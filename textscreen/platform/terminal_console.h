@@ -1,0 +1,86 @@
+// The console device on a POSIX terminal. The screen buffer lives in memory with the
+// terminal's size; flush sends the terminal what changed. Keys come from the terminal in raw
+// mode; SIGINT, SIGQUIT, SIGHUP and SIGTERM become control events on a thread of their own;
+// Ctrl+Z gives the terminal back and a continue repaints it; a resize resizes the buffer.
+// The terminal is always given back: at exit and on every signal that ends the process.
+#pragma once
+
+#include <termios.h>
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+
+#include "cell_buffer.h"
+#include "terminal_input_decoder.h"
+#include "terminal_renderer.h"
+
+namespace textscreen::platform {
+
+class TerminalConsole final : public ConsoleDevice {
+ public:
+  TerminalConsole(int input_fd, int output_fd);
+  ~TerminalConsole() override;
+  TerminalConsole(const TerminalConsole&) = delete;
+  TerminalConsole& operator=(const TerminalConsole&) = delete;
+
+  // Everything flushed so far, in bytes.
+  uint64_t bytes_sent() const { return bytes_sent_.load(); }
+  // Gives the terminal back (colours, cursor, modes); the screen's contents stay.
+  void restore_terminal();
+
+  bool read_screen_buffer_info(ScreenBufferInfo& info) override;
+  bool set_text_attribute(uint16_t attribute) override;
+  bool fill_characters(uint8_t character, int32_t count, CellPosition start) override;
+  bool fill_attributes(uint16_t attribute, int32_t count, CellPosition start) override;
+  bool write_cells(const ConsoleCell* cells, int32_t count, CellPosition start) override;
+  bool scroll_rectangle(const CellRect& source, const CellRect* clip, CellPosition destination,
+                        ConsoleCell fill) override;
+  bool read_cursor_visible(bool& visible) override;
+  bool set_cursor_visible(bool visible) override;
+  bool set_cursor_position(CellPosition position) override;
+  bool set_window_rect(const CellRect& window) override;
+  bool set_buffer_size(CellPosition size) override;
+  CellPosition largest_window_size() override;
+  bool set_active_buffer() override { return screen_ok(); }
+  bool write_raw(const uint8_t* bytes, size_t count, size_t& written) override;
+  bool peek_input(InputEvent& event) override;
+  bool read_input(InputEvent& event) override;
+  bool read_input_mode(uint32_t& mode) override;
+  bool set_input_mode(uint32_t mode) override;
+  bool set_control_handler(ControlHandler handler, bool add) override;
+  uint8_t virtual_key_to_char(uint16_t virtual_key) override;
+  void flush() override;
+  void ring_bell() override;
+
+ private:
+  bool screen_ok() const { return output_is_terminal_; }
+  void enter_raw_mode();
+  void leave_raw_mode();
+  bool fetch_input();
+  void send(const std::string& bytes);
+  void flush_locked();
+  void resize_to_terminal();
+  void watch_signals();
+  void on_control_signal(int signal_number);
+  void suspend();
+
+  int input_fd_;
+  int output_fd_;
+  bool input_is_terminal_;
+  bool output_is_terminal_;
+  termios saved_mode_{};
+  bool raw_ = false;
+  bool processed_input_ = true;
+
+  std::mutex mutex_;  // the buffer, the renderer and the terminal's output
+  CellBuffer buffer_;
+  TerminalRenderer renderer_;
+  TerminalInputDecoder decoder_;
+  std::atomic<ControlHandler> handler_{nullptr};
+  std::atomic<uint64_t> bytes_sent_{0};
+  std::thread signal_thread_;
+};
+
+}  // namespace textscreen::platform

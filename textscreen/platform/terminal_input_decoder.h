@@ -1,0 +1,59 @@
+// Turns the bytes a terminal sends in raw mode into console key events: printable and
+// control bytes, Alt as an ESC prefix, UTF-8 text, the CSI/SS3 sequences of the cursor and
+// function keys, and bracketed paste. It touches no operating system: the terminal console
+// reads the bytes and the clock and hands both in.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <vector>
+
+#include "console_device.h"
+
+namespace textscreen::platform {
+
+class TerminalInputDecoder {
+ public:
+  using Clock = std::chrono::steady_clock;
+  static constexpr std::chrono::milliseconds ESC_TIMEOUT{20};
+
+  // Bytes just read from the terminal, at time `now`.
+  void feed(const uint8_t* bytes, size_t count, Clock::time_point now);
+  // An ESC, or a sequence cut short, that has waited ESC_TIMEOUT since its last byte is
+  // taken for keys of its own: the ESC as Esc, the bytes after it as plain keys.
+  void settle(Clock::time_point now);
+
+  bool empty() const { return events_.empty(); }
+  // The oldest ready event; the key queue must not be empty.
+  const KeyEvent& front() const { return events_.front(); }
+  void pop() { events_.pop_front(); }
+  // True while bytes wait for the rest of a sequence, so settle must be called later.
+  bool holding() const { return !pending_.empty() || discarding_; }
+
+ private:
+  // Each decode_* takes the key starting at `pos` of the pending bytes, queues what it
+  // gives and returns the bytes it used: 0 when the sequence is not complete yet. With
+  // `force` nothing waits: a sequence cut short is taken apart instead.
+  void decode(bool force);
+  size_t decode_at(size_t pos, bool force);
+  size_t decode_escape(size_t pos, bool force);
+  // Finds the final byte of the sequence at `pos` whose parameter bytes begin at `start`.
+  // False when there is none to decode; `stop` then is what the caller returns.
+  bool find_final_byte(size_t pos, size_t start, size_t& end, size_t& stop);
+  size_t decode_csi(size_t pos);  // `pos` at the ESC of "ESC ["
+  size_t decode_ss3(size_t pos);  // `pos` at the ESC of "ESC O"
+  size_t decode_text(size_t pos, bool force, uint32_t extra_state);
+  size_t decode_paste(size_t pos, bool force);
+  void push_key(const KeyEvent& down);
+
+  std::vector<uint8_t> pending_;  // undecoded bytes: at most one unfinished sequence
+  std::deque<KeyEvent> events_;
+  Clock::time_point last_byte_time_{};
+  bool in_paste_ = false;
+  bool paste_after_cr_ = false;  // a CR LF pair in pasted text is one Enter
+  bool discarding_ = false;      // inside an overlong CSI: drop bytes until its final byte
+};
+
+}  // namespace textscreen::platform
