@@ -1,0 +1,151 @@
+#include "console/console_keyboard.h"
+
+#include <chrono>
+#include <thread>
+
+#include "console/key_queue.h"
+#include "console/key_translation.h"
+#include "console/layer_lifecycle.h"
+#include "console/screen_state.h"
+#include "textscreen/textscreen.h"
+
+namespace textscreen::detail {
+namespace {
+
+using platform::InputEvent;
+using platform::InputEventType;
+using platform::KeyEvent;
+
+constexpr int32_t WAIT_SLICE_MS = 50;
+constexpr int32_t SHORT_WAIT_LIMIT_MS = 99;
+
+// The decimal value typed on the numeric keypad while only Alt is held.
+int32_t alt_number = 0;
+
+bool is_keypad_digit(uint16_t virtual_key) {
+  return virtual_key >= platform::VK_NUMPAD0 && virtual_key <= platform::VK_NUMPAD9;
+}
+
+void push_alt_number() {
+  if (alt_number == 0) return;
+  key_queue().push(alt_number & 255);
+  alt_number = 0;
+}
+
+void handle_key_down(const KeyEvent& key) {
+  int32_t code = translate_key(key.character, key.scan_code,
+                               console().virtual_key_to_char(key.virtual_key), key.control_state);
+  bool alt = alt_only(key.control_state);
+  if (is_keypad_digit(key.virtual_key) && alt) {
+    alt_number = alt_number * 10 + (key.virtual_key - platform::VK_NUMPAD0);
+    if (code != NO_TRANSLATION) key_queue().push(code);
+  } else if (code != NO_TRANSLATION) {
+    alt_number = 0;
+    key_queue().push(code);
+  } else if (!alt) {
+    push_alt_number();
+  }
+}
+
+void handle_key_up(const KeyEvent& key) {
+  if (alt_only(key.control_state)) return;
+  push_alt_number();
+}
+
+void sleep_ms(int32_t milliseconds) {
+  console().flush();
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+}  // namespace
+
+void pump_console_input() {
+  install_control_handler_once();
+  InputEvent event;
+  while (console().peek_input(event)) {
+    if (!console().read_input(event)) break;
+    if (event.type != InputEventType::key) continue;
+    const KeyEvent& key = event.key;
+    if (key.key_down) {
+      if (key.repeat_count != 0) handle_key_down(key);
+    } else {
+      handle_key_up(key);
+    }
+  }
+}
+
+std::string console_poll_key() {
+  pump_console_input();
+  int32_t code = key_queue().take();
+  if (code != NO_KEY) {
+    pump_console_input();
+    key_queue().clear_key_seen();
+  }
+  return key_string(code);
+}
+
+int32_t console_wait_key() {
+  for (;;) {
+    pump_console_input();
+    int32_t code = key_queue().take();
+    if (code != NO_KEY) {
+      pump_console_input();
+      key_queue().clear_key_seen();
+      return code;
+    }
+    sleep_wait(-1);
+  }
+}
+
+int32_t console_peek_key() {
+  pump_console_input();
+  return key_queue().empty() ? 0 : 1;
+}
+
+static bool take_key_seen() {
+  pump_console_input();
+  return key_queue().take_key_seen();
+}
+
+void console_wait(int32_t milliseconds) {
+  if (milliseconds == -1) {
+    while (!take_key_seen()) sleep_ms(WAIT_SLICE_MS);
+    return;
+  }
+  if (milliseconds > SHORT_WAIT_LIMIT_MS) {
+    while (milliseconds > WAIT_SLICE_MS) {
+      if (take_key_seen()) return;
+      sleep_ms(WAIT_SLICE_MS);
+      milliseconds -= WAIT_SLICE_MS;
+    }
+    sleep_ms(milliseconds);
+    return;
+  }
+  if (milliseconds >= 1) sleep_ms(milliseconds);
+}
+
+void reset_console_keyboard() {
+  alt_number = 0;
+}
+
+}  // namespace textscreen::detail
+
+namespace textscreen {
+
+std::string key_poll() {
+  detail::OutputBatch batch;
+  auto& hooks = detail::screen_state().hooks;
+  return hooks.poll_key != nullptr ? hooks.poll_key() : detail::console_poll_key();
+}
+
+void sleep_wait(int32_t milliseconds) {
+  detail::OutputBatch batch;
+  auto& hooks = detail::screen_state().hooks;
+  if (hooks.wait != nullptr) {
+    hooks.wait(milliseconds);
+  } else {
+    detail::console_wait(milliseconds);
+  }
+}
+
+}  // namespace textscreen

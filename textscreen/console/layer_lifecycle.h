@@ -1,0 +1,26 @@
+// The start and end of a program: layer_init, the console control handler and the exit
+// steps that layer_end runs.
+#pragma once
+
+#include <cstdint>
+
+namespace textscreen::detail {
+
+// Installs the console control handler on the first console read, and registers its
+// removal as an exit step.
+void install_control_handler_once();
+
+// The handler itself: close, logoff and shutdown become the close key.
+bool console_control_handler(uint32_t event);
+
+// Exit steps run last-registered-first when the process ends.
+using ExitStep = void (*)();
+void register_exit_step(ExitStep step);
+
+// The argument vector layer_init kept.
+int kept_argument_count();
+char** kept_argument_vector();
+
+void reset_layer_lifecycle();
+
+}  // namespace textscreen::detail

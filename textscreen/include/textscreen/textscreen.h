@@ -1,0 +1,54 @@
+// textscreen: text screens for small interactive programs.
+//
+// The programs call these operations on their one thread. Until a graphics screen mode is
+// set they act on the console the program was started from; afterwards on the graphics
+// window. Rows and columns are 1-based; 0 keeps a coordinate; a negative colour keeps that
+// colour. Operations that can fail return an error number and store it as the last error:
+// 0 success, 1 illegal argument or call, 4 no room for the typed line.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace textscreen {
+
+// Print masks.
+constexpr int32_t PRINT_NEWLINE = 1;
+constexpr int32_t PRINT_PAD = 2;
+constexpr int32_t PRINT_NEWLINE_ALT = 4;
+// Write mask: act even on an empty text (settles a pending line feed).
+constexpr int32_t WRITE_FORCE = 8;
+
+// The value that stands for an omitted argument of screen_cls.
+constexpr int32_t DEFAULT_MODE = -65536;
+
+// The key code of a window close, console close, logoff or shutdown ("\xFF" "k").
+constexpr int32_t CLOSE_KEY = 0x6BFF;
+
+// Error numbers.
+constexpr int32_t ERROR_NONE = 0;
+constexpr int32_t ERROR_ILLEGAL_CALL = 1;
+constexpr int32_t ERROR_NO_ROOM = 4;
+
+// Program start and end.
+void layer_init(int argc, char** argv);
+[[noreturn]] void layer_end(int32_t status);
+
+// The text screen.
+void screen_cls(int32_t mode);
+int32_t screen_color(int32_t foreground, int32_t background);
+int32_t screen_locate(int32_t row, int32_t column, int32_t visibility);
+int32_t screen_view_print(int32_t top, int32_t bottom);
+int32_t screen_width(int32_t columns, int32_t rows);
+void print_string(int32_t file_number, std::string_view text, int32_t mask);
+void print_void(int32_t file_number, int32_t mask);
+void write_text(std::string_view bytes, int32_t write_mask);
+int32_t last_error();
+
+// The keyboard.
+std::string key_poll();
+void sleep_wait(int32_t milliseconds);
+void beep();
+
+}  // namespace textscreen
