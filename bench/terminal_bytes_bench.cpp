@@ -1,0 +1,95 @@
+// Time to render common screen updates and the bytes they send to the terminal.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "platform/terminal_renderer.h"
+
+namespace {
+
+using textscreen::platform::CellBuffer;
+using textscreen::platform::CellRect;
+using textscreen::platform::ConsoleCell;
+using textscreen::platform::TerminalRenderer;
+
+constexpr int16_t COLUMNS = 80;
+constexpr int16_t ROWS = 25;
+
+// Every cell non-blank, colours varying along the rows.
+void fill_screen(CellBuffer& buffer) {
+  for (int16_t row = 0; row < ROWS; ++row) {
+    for (int16_t column = 0; column < COLUMNS; ++column) {
+      ConsoleCell c{static_cast<uint8_t>('A' + (row + column) % 26),
+                    static_cast<uint16_t>(0x10 * (row % 8) + 0x7)};
+      buffer.write_cells(&c, 1, {column, row});
+    }
+  }
+}
+
+void report_bytes(benchmark::State& state, size_t total) {
+  state.counters["bytes"] =
+      static_cast<double>(total) / static_cast<double>(std::max<int64_t>(state.iterations(), 1));
+}
+
+void render_unchanged(benchmark::State& state) {
+  CellBuffer buffer(COLUMNS, ROWS);
+  fill_screen(buffer);
+  TerminalRenderer renderer;
+  renderer.render(buffer);
+  size_t total = 0;
+  for (auto _ : state) {
+    std::string bytes = renderer.render(buffer);
+    total += bytes.size();
+    benchmark::DoNotOptimize(bytes);
+  }
+  report_bytes(state, total);
+}
+BENCHMARK(render_unchanged);
+
+void render_whole_screen_scroll(benchmark::State& state) {
+  CellBuffer buffer(COLUMNS, ROWS);
+  fill_screen(buffer);
+  TerminalRenderer renderer;
+  renderer.render(buffer);
+  CellRect screen{0, 0, COLUMNS - 1, ROWS - 1};
+  ConsoleCell fill{' ', 0x07};
+  size_t total = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    buffer.scroll_rectangle({0, 1, COLUMNS - 1, ROWS - 1}, &screen, {0, 0}, fill);
+    state.ResumeTiming();
+    renderer.note_scroll(0, ROWS - 1, 1, fill);
+    std::string bytes = renderer.render(buffer);
+    total += bytes.size();
+    benchmark::DoNotOptimize(bytes);
+  }
+  report_bytes(state, total);
+}
+BENCHMARK(render_whole_screen_scroll);
+
+void render_line_print(benchmark::State& state) {
+  CellBuffer buffer(COLUMNS, ROWS);
+  fill_screen(buffer);
+  TerminalRenderer renderer;
+  renderer.render(buffer);
+  ConsoleCell line[2][60];
+  for (int i = 0; i < 60; ++i) {
+    line[0][i] = {static_cast<uint8_t>('a' + i % 26), 0x1E};
+    line[1][i] = {static_cast<uint8_t>('A' + i % 26), 0x1E};
+  }
+  size_t total = 0;
+  int turn = 0;
+  for (auto _ : state) {
+    // Alternate two texts so that every render has a line to send.
+    buffer.write_cells(line[turn], 60, {10, 12});
+    buffer.set_cursor({70, 12});
+    turn ^= 1;
+    std::string bytes = renderer.render(buffer);
+    total += bytes.size();
+    benchmark::DoNotOptimize(bytes);
+  }
+  report_bytes(state, total);
+}
+BENCHMARK(render_line_print);
+
+}  // namespace

@@ -1,0 +1,207 @@
+// Keys on the console: translation into key codes and key strings, Alt with keypad
+// numbers, the key queue, the waits and the control events.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <limits>
+#include <string>
+
+#include "console/floating_point.h"
+#include "console/key_queue.h"
+#include "console/key_translation.h"
+#include "console/layer_lifecycle.h"
+#include "platform/keyboard_layout.h"
+#include "support/layer_fixture.h"
+
+namespace textscreen::testing {
+namespace {
+
+using namespace platform;
+
+KeyEvent key(uint16_t vk, uint16_t scan, uint8_t character, uint32_t state = 0) {
+  return KeyEvent{true, 1, vk, scan, character, state};
+}
+
+class KeyboardTest : public LayerTest {
+ protected:
+  std::string press(const KeyEvent& k) {
+    console_.push_key(k);
+    return key_poll();
+  }
+};
+
+TEST_F(KeyboardTest, NothingPressedGivesTheEmptyKeyString) {
+  EXPECT_EQ(key_poll(), "");
+  EXPECT_EQ(key_poll(), "");
+}
+
+TEST_F(KeyboardTest, KeysBecomeTheirKeyStrings) {
+  struct Case {
+    KeyEvent key;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {key(VK_RETURN, 0x1C, 13), "\r"},
+      {key(VK_RETURN, 0x1C, 10, LEFT_CTRL_PRESSED), "\n"},
+      {key(VK_ESCAPE, 0x01, 27), "\x1b"},
+      {key('A', 0x1E, 'a'), "a"},
+      {key('A', 0x1E, 'A', SHIFT_PRESSED), "A"},
+      {key('A', 0x1E, 1, LEFT_CTRL_PRESSED), "\x01"},
+      {key(VK_F1, 0x3B, 0), "\xFF;"},
+      {key(VK_F1 + 3, 0x3E, 0, LEFT_ALT_PRESSED), "\xFFk"},
+      {key(VK_F1, 0x3B, 0, SHIFT_PRESSED), "\xFFT"},
+      {key(VK_F1 + 10, 0x57, 0, LEFT_CTRL_PRESSED), "\xFF\x89"},
+      {key(VK_UP, 0x48, 0, ENHANCED_KEY), "\xFFH"},
+      {key(VK_DOWN, 0x50, 0, ENHANCED_KEY), "\xFFP"},
+      {key(VK_LEFT, 0x4B, 0, ENHANCED_KEY), "\xFFK"},
+      {key(VK_RIGHT, 0x4D, 0, ENHANCED_KEY), "\xFFM"},
+      {key(VK_HOME, 0x47, 0, ENHANCED_KEY), "\xFFG"},
+      {key(VK_END, 0x4F, 0, ENHANCED_KEY), "\xFFO"},
+      {key(VK_DELETE, 0x53, 0, ENHANCED_KEY), "\xFFS"},
+      {key(VK_DELETE, 0x53, 0, ENHANCED_KEY | RIGHT_ALT_PRESSED), "\xFF\xA3"},
+      {key(VK_LEFT, 0x4B, 0, ENHANCED_KEY | LEFT_CTRL_PRESSED), "\xFFs"},
+      {key(VK_HOME, 0x47, 0), "\xFFG"},  // keypad Home with Num Lock off
+      {key('7', 0x08, '7', LEFT_ALT_PRESSED), "\xFF~"},
+      {key('8', 0x09, '8', LEFT_ALT_PRESSED), "\xFF\x7F"},
+      {key('Q', 0x10, 'q', LEFT_ALT_PRESSED), "\xFF\x10"},
+      {key(VK_TAB, 0x0F, 9, SHIFT_PRESSED), "\xFF\x0F"},
+      {key(VK_RETURN, 0x1C, 13, ENHANCED_KEY), "\r"},  // keypad Enter
+      {key(0xBF, 0x35, '/', ENHANCED_KEY), "/"},       // keypad /
+      {key(VK_NUMPAD0 + 7, 0x47, '7'), "7"},           // keypad 7, Num Lock on
+      {key(0, 0, 0xA5), "\xA5"},                       // a letter with no key
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(press(c.key), c.expected) << "scan " << c.key.scan_code;
+  }
+}
+
+TEST_F(KeyboardTest, RepeatCountsAndKeyUpsDoNotAddKeys) {
+  KeyEvent held = key('A', 0x1E, 'a');
+  held.repeat_count = 5;
+  console_.push_key(held);
+  KeyEvent zero = key('B', 0x30, 'b');
+  zero.repeat_count = 0;
+  console_.push_input({InputEventType::key, zero});
+  console_.push_input({InputEventType::mouse, {}});
+  EXPECT_EQ(key_poll(), "a");
+  EXPECT_EQ(key_poll(), "");
+}
+
+TEST_F(KeyboardTest, AltWithKeypadDigitsTypesTheByte) {
+  auto alt_digit = [&](int digit) {
+    console_.push_key(key(VK_NUMPAD0 + digit, scan_code_for_virtual_key(VK_NUMPAD0 + digit), 0,
+                          LEFT_ALT_PRESSED));
+  };
+  auto release_alt = [&] {
+    KeyEvent up = key(VK_MENU, 0x38, 0, 0);
+    up.key_down = false;
+    console_.push_input({InputEventType::key, up});
+  };
+  alt_digit(6);
+  alt_digit(5);
+  EXPECT_EQ(key_poll(), "");  // nothing until Alt is released
+  release_alt();
+  EXPECT_EQ(key_poll(), "A");
+  alt_digit(3);
+  alt_digit(2);
+  alt_digit(1);
+  release_alt();
+  EXPECT_EQ(key_poll(), "A");  // 321 & 255
+  alt_digit(1);
+  alt_digit(6);
+  alt_digit(5);
+  release_alt();
+  EXPECT_EQ(key_poll(), "\xA5");
+}
+
+TEST_F(KeyboardTest, TheQueueKeepsTheNewest511Keys) {
+  for (int i = 0; i < 600; ++i) detail::key_queue().push(i % 200);
+  int taken = 0;
+  std::string first = key_poll();
+  ++taken;
+  while (!key_poll().empty()) ++taken;
+  EXPECT_EQ(taken, 511);
+  EXPECT_EQ(first, std::string(1, static_cast<char>((600 - 511) % 200)));
+}
+
+TEST_F(KeyboardTest, SleepWaitEndsOnAKeyAndLeavesItQueued) {
+  console_.push_key(key('A', 0x1E, 'a'));
+  auto start = std::chrono::steady_clock::now();
+  sleep_wait(-1);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  EXPECT_EQ(key_poll(), "a");
+}
+
+TEST_F(KeyboardTest, SleepWaitLastsItsTimeWhenNoKeyComes) {
+  auto start = std::chrono::steady_clock::now();
+  sleep_wait(120);
+  auto elapsed = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(elapsed, std::chrono::milliseconds(115));
+  EXPECT_LT(elapsed, std::chrono::seconds(3));
+  start = std::chrono::steady_clock::now();
+  sleep_wait(0);
+  sleep_wait(-5);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(50));
+}
+
+TEST_F(KeyboardTest, TimedWaitEndsEarlyOnAKeyButShortWaitsDoNot) {
+  console_.push_key(key('A', 0x1E, 'a'));
+  auto start = std::chrono::steady_clock::now();
+  sleep_wait(5000);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  console_.push_key(key('B', 0x30, 'b'));
+  start = std::chrono::steady_clock::now();
+  sleep_wait(60);
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(55));
+  EXPECT_EQ(key_poll(), "a");
+  EXPECT_EQ(key_poll(), "b");
+}
+
+TEST_F(KeyboardTest, WaitAfterTheLastKeyWasTakenNeedsANewKey) {
+  detail::key_queue().push('x');
+  detail::key_queue().push('y');
+  EXPECT_EQ(key_poll(), "x");  // taking a key clears the key-seen flag
+  EXPECT_FALSE(detail::key_queue().take_key_seen());
+  detail::key_queue().push('z');
+  sleep_wait(-1);
+  EXPECT_EQ(key_poll(), "y");
+}
+
+TEST_F(KeyboardTest, TheFirstReadInstallsTheControlHandler) {
+  EXPECT_EQ(console_.control_handler(), nullptr);
+  key_poll();
+  ASSERT_NE(console_.control_handler(), nullptr);
+  EXPECT_TRUE(console_.raise_control_event(CTRL_CLOSE_EVENT));
+  EXPECT_TRUE(console_.raise_control_event(CTRL_LOGOFF_EVENT));
+  EXPECT_TRUE(console_.raise_control_event(CTRL_SHUTDOWN_EVENT));
+  EXPECT_FALSE(console_.raise_control_event(CTRL_C_EVENT));
+  EXPECT_FALSE(console_.raise_control_event(CTRL_BREAK_EVENT));
+  EXPECT_FALSE(console_.raise_control_event(3));
+  EXPECT_EQ(key_poll(), "\xFFk");
+  EXPECT_EQ(key_poll(), "\xFFk");
+  EXPECT_EQ(key_poll(), "\xFFk");
+  EXPECT_EQ(key_poll(), "");
+}
+
+TEST_F(KeyboardTest, LayerInitAddsProcessedInputAndKeepsTheOtherModeBits) {
+  console_.set_input_mode(0x80);
+  layer_init(0, nullptr);
+  EXPECT_EQ(console_.input_mode(), 0x80u | ENABLE_PROCESSED_INPUT);
+}
+
+TEST(FloatingPoint, LayerInitSetsTheExtendedControlWord) {
+  platform::MemoryConsole console(80, 25);
+  detail::reset_layer_for_tests(&console);
+  layer_init(0, nullptr);
+  detail::reset_layer_for_tests(nullptr);
+  EXPECT_EQ(detail::floating_point_control_word(), detail::EXTENDED_CONTROL_WORD);
+  volatile double zero = 0.0;
+  EXPECT_EQ(1.0 / zero, std::numeric_limits<double>::infinity());
+  // A product of two singles is exact before any rounding.
+  volatile float a = 16777215.0f;
+  long double product = static_cast<long double>(a) * a;
+  EXPECT_EQ(product, 281474943156225.0L);
+}
+
+}  // namespace
+}  // namespace textscreen::testing

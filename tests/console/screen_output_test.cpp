@@ -1,0 +1,290 @@
+// The text screen on the console: view rows, locate, clears, colours, the writer's wraps
+// and scrolls, the print channel and the console resize.
+#include <gtest/gtest.h>
+
+#include "support/layer_fixture.h"
+
+namespace textscreen::testing {
+namespace {
+
+using ScreenTest = LayerTest;
+
+TEST_F(ScreenTest, ViewRowsAreRefusedBeyondTheScreenAndTakenWithin) {
+  EXPECT_EQ(screen_view_print(1, 30), 0);
+  EXPECT_EQ(screen_view_print(17, 25), 17 + (25 << 16));
+  EXPECT_EQ(cursor_row(), 17);
+  EXPECT_EQ(cursor_column(), 1);
+  EXPECT_EQ(screen_view_print(-1, -1), 17 + (25 << 16));  // a query stores nothing
+  EXPECT_EQ(screen_view_print(5, 4), 0);
+  EXPECT_EQ(screen_view_print(1, 0), 1 + (25 << 16));  // 0 means the last row
+}
+
+TEST_F(ScreenTest, RefusedViewLeavesCursorAndPrintColumnAlone) {
+  screen_locate(4, 10, -1);
+  EXPECT_EQ(screen_view_print(1, 30), 0);
+  EXPECT_EQ(cursor_row(), 4);
+  print_string(0, "x", 0);
+  EXPECT_EQ(row(4), std::string(9, ' ') + "x");
+}
+
+TEST_F(ScreenTest, LocateChecksTheViewAndTheColumns) {
+  screen_view_print(17, 25);
+  EXPECT_EQ(screen_locate(3, 1, -1), ERROR_ILLEGAL_CALL);
+  EXPECT_EQ(last_error(), ERROR_ILLEGAL_CALL);
+  EXPECT_EQ(cursor_row(), 17);
+  EXPECT_EQ(screen_locate(25, 81, -1), ERROR_ILLEGAL_CALL);
+  EXPECT_EQ(screen_locate(-1, 5, -1), ERROR_ILLEGAL_CALL);
+  EXPECT_EQ(screen_locate(25, 57, -1), ERROR_NONE);
+  EXPECT_EQ(last_error(), ERROR_NONE);
+  EXPECT_EQ(cursor_row(), 25);
+  EXPECT_EQ(cursor_column(), 57);
+  print_string(0, "ab", PRINT_PAD);  // from column 59 the pad ends the line
+  EXPECT_EQ(row(24).substr(56), "ab");
+}
+
+TEST_F(ScreenTest, LocateZeroKeepsThePlaceAndOnlySetsVisibility) {
+  screen_locate(5, 7, 0);
+  EXPECT_FALSE(console_.buffer().cursor_visible());
+  EXPECT_EQ(screen_locate(0, 0, 1), ERROR_NONE);
+  EXPECT_TRUE(console_.buffer().cursor_visible());
+  EXPECT_EQ(cursor_row(), 5);
+  EXPECT_EQ(cursor_column(), 7);
+  screen_locate(0, 3, -1);
+  EXPECT_EQ(cursor_row(), 5);
+  EXPECT_EQ(cursor_column(), 3);
+}
+
+TEST_F(ScreenTest, ClearTakesTheViewOrTheWholeScreen) {
+  for (int r = 1; r <= 25; ++r) {
+    screen_locate(r, 1, -1);
+    print_string(0, "row", 0);
+  }
+  screen_view_print(17, 25);
+  screen_color(0, 4);
+  screen_cls(DEFAULT_MODE);
+  EXPECT_EQ(row(16), "row");
+  EXPECT_EQ(row(17), "");
+  EXPECT_EQ(row(25), "");
+  EXPECT_EQ(attribute_at(17, 1), 0x40);
+  EXPECT_EQ(attribute_at(16, 1), 0x07);
+  EXPECT_EQ(cursor_row(), 17);
+  screen_cls(1);  // clears nothing on the console
+  EXPECT_EQ(row(16), "row");
+  screen_cls(0);
+  EXPECT_EQ(row(1), "");
+  EXPECT_EQ(cursor_row(), 1);
+}
+
+TEST_F(ScreenTest, ClearResetsThePrintColumnEvenWhenNothingIsCleared) {
+  screen_locate(1, 60, -1);
+  screen_cls(1);
+  print_string(0, "a", PRINT_PAD);  // the pad counts from column 1 again: 13 blanks
+  print_string(0, "b", 0);
+  EXPECT_EQ(row(1).substr(59), "a" + std::string(13, ' ') + "b");
+}
+
+TEST_F(ScreenTest, ColoursKeepTheirLowBitsAndNegativeKeeps) {
+  EXPECT_EQ(screen_color(23, -1), 7 + (0 << 16));
+  EXPECT_EQ(screen_color(-1, 20), 7 + (0 << 16));
+  EXPECT_EQ(screen_color(-1, -1), 7 + (4 << 16));
+  EXPECT_EQ(console_.buffer().attribute(), 0x47);
+  print_string(0, "x", 0);
+  EXPECT_EQ(attribute_at(1, 1), 0x47);
+}
+
+TEST_F(ScreenTest, TextFillingTheLastCellWaitsForTheNextPrintToScroll) {
+  screen_locate(25, 79, -1);
+  print_string(0, "ab", 0);
+  EXPECT_EQ(row(25).substr(78), "ab");
+  EXPECT_EQ(cursor_row(), 25);
+  EXPECT_EQ(cursor_column(), 80);
+  print_string(0, "c", 0);
+  EXPECT_EQ(row(24).substr(78), "ab");
+  EXPECT_EQ(row(25), "c");
+}
+
+TEST_F(ScreenTest, LocateCancelsThePendingLineFeed) {
+  screen_locate(25, 80, -1);
+  print_string(0, "a", 0);
+  screen_locate(1, 1, -1);
+  print_string(0, "b", 0);
+  EXPECT_EQ(row(25).substr(79), "a");
+  EXPECT_EQ(row(1), "b");
+}
+
+TEST_F(ScreenTest, ForcedEmptyWriteSettlesThePendingLineFeed) {
+  screen_locate(25, 80, -1);
+  print_string(0, "a", 0);
+  write_text("", 0);
+  EXPECT_EQ(row(25).substr(79), "a");
+  write_text("", WRITE_FORCE);
+  EXPECT_EQ(row(24).substr(79), "a");
+  EXPECT_EQ(cursor_row(), 25);
+  EXPECT_EQ(cursor_column(), 1);
+}
+
+TEST_F(ScreenTest, LineEndsOnTheBottomRowScrollAtOnce) {
+  screen_locate(25, 1, -1);
+  print_string(0, "last", PRINT_NEWLINE);
+  EXPECT_EQ(row(24), "last");
+  EXPECT_EQ(cursor_row(), 25);
+  write_text("\n\n", 0);
+  EXPECT_EQ(row(22), "last");
+}
+
+TEST_F(ScreenTest, PartialViewScrollsOnlyItsRows) {
+  screen_locate(1, 1, -1);
+  print_string(0, "above", 0);
+  screen_locate(25, 1, -1);
+  print_string(0, "below", 0);
+  screen_view_print(10, 12);
+  print_string(0, "one\r\ntwo\r\nthree\r\nfour", 0);
+  EXPECT_EQ(row(9), "");
+  EXPECT_EQ(row(10), "two");
+  EXPECT_EQ(row(11), "three");
+  EXPECT_EQ(row(12), "four");
+  EXPECT_EQ(row(1), "above");
+  EXPECT_EQ(row(25), "below");
+  // More line ends than the view has rows simply clear it.
+  write_text("\n\n\n\n\n", 0);
+  EXPECT_EQ(row(10), "");
+  EXPECT_EQ(row(12), "");
+  EXPECT_EQ(row(25), "below");
+  EXPECT_EQ(cursor_row(), 12);
+}
+
+TEST_F(ScreenTest, ScrolledRowsTakeTheCurrentColours) {
+  screen_color(1, 2);
+  screen_locate(25, 1, -1);
+  print_string(0, "x", PRINT_NEWLINE);
+  EXPECT_EQ(attribute_at(25, 40), 0x21);
+}
+
+TEST_F(ScreenTest, TabsBackspacesAndBells) {
+  print_string(0, "\tx", 0);
+  EXPECT_EQ(row(1), std::string(8, ' ') + "x");
+  screen_locate(2, 8, -1);
+  print_string(0, "\ty", 0);
+  EXPECT_EQ(row(2), std::string(8, ' ') + "y");
+  screen_locate(3, 1, -1);
+  print_string(0, "\bab\bc\a", 0);
+  EXPECT_EQ(row(3), "ac");
+  EXPECT_EQ(beeps_heard, 1);
+  EXPECT_EQ(cursor_column(), 3);
+}
+
+TEST_F(ScreenTest, LongTextWrapsAtTheRightEdge) {
+  std::string text(100, 'w');
+  print_string(0, text, 0);
+  EXPECT_EQ(row(1), std::string(80, 'w'));
+  EXPECT_EQ(row(2), std::string(20, 'w'));
+  // A run longer than the engine's run limit still arrives whole.
+  screen_locate(5, 1, -1);
+  print_string(0, std::string(300, 'z'), 0);
+  EXPECT_EQ(row(8), std::string(60, 'z'));
+}
+
+TEST_F(ScreenTest, ZonePadMovesToTheNextFourteenColumnZone) {
+  print_string(0, "", PRINT_PAD);
+  print_string(0, "a", 0);
+  EXPECT_EQ(row(1), std::string(14, ' ') + "a");
+  screen_locate(2, 56, -1);
+  print_void(0, PRINT_PAD);
+  print_string(0, "b", 0);
+  EXPECT_EQ(row(2).substr(56), "b");
+  screen_locate(3, 57, -1);
+  print_void(0, PRINT_PAD);
+  print_string(0, "c", 0);
+  EXPECT_EQ(row(4), "c");
+}
+
+TEST_F(ScreenTest, PrintMasksAndFileNumbers) {
+  print_void(0, 0);
+  EXPECT_EQ(cursor_row(), 1);
+  print_void(0, PRINT_NEWLINE);
+  EXPECT_EQ(cursor_row(), 2);
+  print_string(0, "x", PRINT_NEWLINE_ALT);
+  EXPECT_EQ(cursor_row(), 3);
+  print_string(3, "never", PRINT_NEWLINE);
+  EXPECT_EQ(last_error(), ERROR_ILLEGAL_CALL);
+  EXPECT_EQ(row(3), "");
+  EXPECT_EQ(cursor_row(), 3);
+}
+
+TEST_F(ScreenTest, PrintColumnCountsFromTheLastLineEnd) {
+  print_string(0, "abc\r\nde", PRINT_PAD);
+  print_string(0, "f", 0);
+  EXPECT_EQ(row(2), "de" + std::string(12, ' ') + "f");
+}
+
+TEST_F(ScreenTest, WidthQueryReportsTheSizeAndResetsTheView) {
+  screen_view_print(17, 25);
+  EXPECT_EQ(screen_width(0, 0), 80 + (25 << 16));
+  EXPECT_EQ(screen_view_print(-1, -1), 1 + (25 << 16));
+  EXPECT_EQ(cursor_row(), 1);
+  EXPECT_EQ(cursor_column(), 1);
+}
+
+class ResizeTest : public LayerTest {
+ protected:
+  ResizeTest() : LayerTest(80, 25) { console_.set_largest_window({132, 50}); }
+};
+
+TEST_F(ResizeTest, ResizeChangesBufferAndWindowAndFreezesTheGeometry) {
+  EXPECT_EQ(screen_width(40, 10), 0);
+  EXPECT_EQ(console_.buffer().size().column, 40);
+  EXPECT_EQ(console_.buffer().size().row, 10);
+  EXPECT_EQ(screen_width(0, 0), 40 + (10 << 16));
+  EXPECT_EQ(screen_view_print(1, 11), 0);
+  EXPECT_EQ(screen_width(100, 40), 0);
+  EXPECT_EQ(console_.buffer().window().bottom, 39);
+  EXPECT_EQ(console_.buffer().window().right, 99);
+}
+
+class TallBufferTest : public LayerTest {
+ protected:
+  TallBufferTest() : LayerTest(80, 30, 25) {}
+};
+
+TEST_F(TallBufferTest, PrintingPastTheBottomMovesTheWindowDownTheBuffer) {
+  print_string(0, "first", 0);
+  screen_locate(25, 1, -1);
+  print_string(0, "x", PRINT_NEWLINE);
+  EXPECT_EQ(console_.buffer().window().top, 1);
+  EXPECT_EQ(console_.row_text(0).substr(0, 5), "first");  // moved past, not lost
+  for (int i = 0; i < 6; ++i) print_string(0, "y", PRINT_NEWLINE);
+  // The buffer's last row is reached: from then on the text itself moves up.
+  EXPECT_EQ(console_.buffer().window().top, 5);
+  EXPECT_EQ(console_.buffer().window().bottom, 29);
+  EXPECT_EQ(console_.row_text(0).substr(0, 1), " ");
+  EXPECT_EQ(cursor_row(), 30);
+}
+
+TEST(NotAConsole, TextGoesUnchangedToStandardOutput) {
+  platform::MemoryConsole console(80, 25);
+  console.set_not_a_console(true);
+  detail::reset_layer_for_tests(&console);
+  screen_cls(DEFAULT_MODE);
+  screen_color(14, 1);
+  print_string(0, "tab\there\a", PRINT_NEWLINE);
+  int32_t size = screen_width(0, 0);
+  detail::reset_layer_for_tests(nullptr);
+  EXPECT_EQ(console.raw_output(), "tab\there\a\r\n");
+  EXPECT_EQ(size, 0);
+}
+
+TEST(FailingConsole, ACellWriteFailureDropsTheRestOfTheText) {
+  platform::MemoryConsole console(80, 25);
+  detail::reset_layer_for_tests(&console);
+  console.set_fail_cell_writes(true);
+  print_string(0, "lost\r\nlost too", 0);
+  console.set_fail_cell_writes(false);
+  print_string(0, "kept", 0);
+  detail::reset_layer_for_tests(nullptr);
+  // The failed write stopped before its line end: the next text starts where it began.
+  EXPECT_EQ(console.row_text(0).substr(0, 5), "kept ");
+  EXPECT_EQ(console.row_text(1).substr(0, 4), "    ");
+}
+
+}  // namespace
+}  // namespace textscreen::testing
