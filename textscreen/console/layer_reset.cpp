@@ -1,6 +1,7 @@
 #include "console/console_keyboard.h"
 #include "console/key_queue.h"
 #include "console/layer_lifecycle.h"
+#include "console/line_input.h"
 #include "console/screen_state.h"
 
 namespace textscreen::detail {
@@ -11,6 +12,7 @@ void reset_layer_for_tests(platform::ConsoleDevice* device) {
   key_queue().reset();
   reset_console_keyboard();
   reset_layer_lifecycle();
+  input_context() = InputContext{};
 }
 
 }  // namespace textscreen::detail

@@ -52,3 +52,23 @@ void sleep_wait(int32_t milliseconds);
 void beep();
 
 }  // namespace textscreen
+
+namespace textscreen {
+
+// Line input: shows the prompt (and "? " when asked), lets the user type one line and keeps
+// it for input_int and input_single, which take its fields one after another.
+int32_t input_prompt(std::string_view prompt, int32_t add_question, int32_t add_newline);
+void input_int(int32_t& value);
+void input_single(float& value);
+
+// Numbers and the clock as text.
+void print_int(int32_t file_number, int32_t value, int32_t mask);
+void print_single(int32_t file_number, float value, int32_t mask);
+std::string time_string();  // "hh:mm:ss", local time
+std::string date_string();  // "mm-dd-yyyy", local date, month first
+
+// Screen modes: 0 is the console; 1-21 are graphics screens (mode 12: 640x480, 80x30 text
+// cells of 8x16). When no graphics screen can be opened the program stays on the console.
+void screen_mode(int32_t mode, int32_t depth, int32_t pages, int32_t flags, int32_t refresh);
+
+}  // namespace textscreen
