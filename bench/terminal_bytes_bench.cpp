@@ -1,6 +1,7 @@
 // Time to render common screen updates and the bytes they send to the terminal.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <string>
 
 #include "platform/terminal_renderer.h"
@@ -46,17 +47,28 @@ void render_unchanged(benchmark::State& state) {
 }
 BENCHMARK(render_unchanged);
 
-void render_whole_screen_scroll(benchmark::State& state) {
+// Scrolls the full screen up one row; with `text_row` the freed bottom row gets new text, else
+// it stays blank (and is refilled untimed, so that every scroll moves a full screen).
+void render_whole_screen_scroll(benchmark::State& state, bool text_row) {
   CellBuffer buffer(COLUMNS, ROWS);
   fill_screen(buffer);
   TerminalRenderer renderer;
   renderer.render(buffer);
   CellRect screen{0, 0, COLUMNS - 1, ROWS - 1};
   ConsoleCell fill{' ', 0x07};
+  ConsoleCell row[COLUMNS];
   size_t total = 0;
+  int turn = 0;
   for (auto _ : state) {
     state.PauseTiming();
+    for (int i = 0; i < COLUMNS; ++i) row[i] = {static_cast<uint8_t>('a' + (i + turn) % 26), 0x07};
+    ++turn;
+    if (!text_row) {
+      buffer.write_cells(row, COLUMNS, {0, ROWS - 1});
+      renderer.render(buffer);
+    }
     buffer.scroll_rectangle({0, 1, COLUMNS - 1, ROWS - 1}, &screen, {0, 0}, fill);
+    if (text_row) buffer.write_cells(row, COLUMNS, {0, ROWS - 1});
     state.ResumeTiming();
     renderer.note_scroll(0, ROWS - 1, 1, fill);
     std::string bytes = renderer.render(buffer);
@@ -65,7 +77,8 @@ void render_whole_screen_scroll(benchmark::State& state) {
   }
   report_bytes(state, total);
 }
-BENCHMARK(render_whole_screen_scroll);
+BENCHMARK_CAPTURE(render_whole_screen_scroll, blank_new_row, false);
+BENCHMARK_CAPTURE(render_whole_screen_scroll, text_new_row, true);
 
 void render_line_print(benchmark::State& state) {
   CellBuffer buffer(COLUMNS, ROWS);
