@@ -84,6 +84,10 @@ void append_number(std::string& out, int n) {
 
 // A blank shows only its background, so blanks of one background look the same.
 bool same_look(const auto& shown, const ConsoleCell& cell) {
+  if (shown.character == cell.character &&
+      shown.attribute == static_cast<uint8_t>(cell.attribute)) {
+    return true;  // the common case, checked first
+  }
   uint8_t character = shown_character(cell.character);
   if (shown.character != character) return false;
   auto attribute = static_cast<uint8_t>(cell.attribute);
@@ -201,6 +205,8 @@ void TerminalRenderer::replay_scrolls() {
     int height = note.bottom - note.top + 1;
     int rows = std::min<int>(note.rows, height);
     bool region = note.top != 0 || note.bottom != rows_ - 1;
+    // Terminals refuse a one-row scroll region; the diff rewrites that row instead.
+    if (region && height < 2) continue;
     if (region) {
       out_ += "\x1b[";
       append_number(out_, note.top + 1);
