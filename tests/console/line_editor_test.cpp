@@ -1,0 +1,170 @@
+// The line editor driven by keys on the in-memory console.
+#include <gtest/gtest.h>
+
+#include "console/line_input.h"
+#include "support/layer_fixture.h"
+#include "support/typing.h"
+
+namespace textscreen::testing {
+namespace {
+
+using namespace platform;
+
+class LineEditorTest : public LayerTest {
+ protected:
+  LineEditorTest() : LayerTest(20, 5) {}
+
+  std::string typed_line(int32_t add_newline = 0) {
+    type_text(console_, "\r");
+    EXPECT_EQ(input_prompt("", 0, add_newline), ERROR_NONE);
+    return detail::input_context().line;
+  }
+};
+
+TEST_F(LineEditorTest, BackspaceRemovesTheByteBeforeTheCursor) {
+  type_text(console_, "12\b5");
+  EXPECT_EQ(typed_line(), "15");
+  EXPECT_EQ(row(1), "15");
+  EXPECT_EQ(cursor_column(), 3);  // right after the text, same row
+}
+
+TEST_F(LineEditorTest, EnterOnAnEmptyLineGivesAnEmptyLine) {
+  EXPECT_EQ(typed_line(), "");
+  EXPECT_EQ(detail::read_field(11, false), "");
+}
+
+TEST_F(LineEditorTest, DeleteAtTheEndBeepsAndBackspaceAtTheStartDoesNothing) {
+  type_text(console_, "\bab");
+  press_enhanced(console_, VK_DELETE);
+  EXPECT_EQ(typed_line(), "ab");
+  EXPECT_EQ(beeps_heard, 1);
+}
+
+TEST_F(LineEditorTest, DeleteInTheMiddleClosesTheGapOnScreen) {
+  type_text(console_, "abcd");
+  press_enhanced(console_, VK_HOME);
+  press_enhanced(console_, VK_RIGHT);
+  press_enhanced(console_, VK_DELETE);
+  EXPECT_EQ(typed_line(), "acd");
+  EXPECT_EQ(row(1), "acd");
+}
+
+TEST_F(LineEditorTest, EscBlanksTheTextAndReturnsToWhereItBegan) {
+  screen_locate(2, 4, -1);
+  type_text(console_, "hello\x1bok");
+  EXPECT_EQ(typed_line(), "ok");
+  EXPECT_EQ(row(2), "   ok");
+}
+
+TEST_F(LineEditorTest, TabInsertsBlanksToTheNextMultipleOfEight) {
+  type_text(console_, "\tx");
+  EXPECT_EQ(typed_line(), std::string(8, ' ') + "x");
+  type_text(console_, "abc\tx");
+  EXPECT_EQ(typed_line(), "abc" + std::string(5, ' ') + "x");
+}
+
+TEST_F(LineEditorTest, MovesStayInsideTheText) {
+  type_text(console_, "ab");
+  press_enhanced(console_, VK_RIGHT);  // already at the end
+  press_enhanced(console_, VK_LEFT);
+  press_enhanced(console_, VK_LEFT);
+  press_enhanced(console_, VK_LEFT);  // already at the start
+  type_text(console_, "x");
+  press_enhanced(console_, VK_END);
+  type_text(console_, "y");
+  EXPECT_EQ(typed_line(), "xaby");
+  EXPECT_EQ(row(1), "xaby");
+  EXPECT_EQ(cursor_column(), 5);
+}
+
+TEST_F(LineEditorTest, UpAndDownMoveByAScreenRowWithinTheText) {
+  type_text(console_, std::string(25, 'a'));  // wraps after 20 columns
+  press_enhanced(console_, VK_UP);            // to position 5
+  type_text(console_, "U");
+  press_enhanced(console_, VK_DOWN);  // 6 + 20 = 26 = the end
+  type_text(console_, "D");
+  press_enhanced(console_, VK_HOME);
+  press_enhanced(console_, VK_DOWN);
+  press_enhanced(console_, VK_DOWN);  // 40 is past the end: refused
+  type_text(console_, "M");
+  std::string expected = std::string(5, 'a') + "U" + std::string(14, 'a');
+  expected += "M" + std::string(6, 'a') + "D";
+  EXPECT_EQ(typed_line(), expected);
+  EXPECT_EQ(row(1), expected.substr(0, 20));
+  EXPECT_EQ(row(2), expected.substr(20));
+}
+
+TEST_F(LineEditorTest, InsertingInAWrappedLineRedrawsTheRest) {
+  type_text(console_, std::string(19, 'a') + "bc");
+  press_enhanced(console_, VK_HOME);
+  type_text(console_, "X");
+  EXPECT_EQ(typed_line(), "X" + std::string(19, 'a') + "bc");
+  EXPECT_EQ(row(1), "X" + std::string(19, 'a'));
+  EXPECT_EQ(row(2), "bc");
+  EXPECT_EQ(cursor_row(), 2);
+  EXPECT_EQ(cursor_column(), 3);
+}
+
+TEST_F(LineEditorTest, ARedrawPastTheLastCellScrollsAndKeepsTheCursorAfterTheInsert) {
+  screen_locate(5, 1, -1);
+  type_text(console_, std::string(19, 'a'));
+  press_enhanced(console_, VK_HOME);
+  type_text(console_, "X");  // the redraw just fills the last cell: no scroll yet
+  type_text(console_, "Y");  // this redraw runs past it and the screen scrolls
+  type_text(console_, "Z");  // the cursor stood right after Y
+  EXPECT_EQ(typed_line(), "XYZ" + std::string(19, 'a'));
+  EXPECT_EQ(row(3), "");
+  EXPECT_EQ(row(4), "XYZ" + std::string(17, 'a'));
+  EXPECT_EQ(row(5), "aa");
+}
+
+TEST_F(LineEditorTest, InsertAtTheLastCellScrollsTheScreenOnce) {
+  screen_locate(5, 1, -1);
+  print_string(0, "above", 0);
+  screen_locate(5, 18, -1);
+  type_text(console_, "xyz");
+  press_enhanced(console_, VK_LEFT);
+  press_enhanced(console_, VK_LEFT);
+  type_text(console_, "_");
+  EXPECT_EQ(typed_line(), "x_yz");
+  EXPECT_EQ(row(4), "above            x_y");
+  EXPECT_EQ(row(5), "z");
+  EXPECT_EQ(cursor_row(), 5);
+  EXPECT_EQ(cursor_column(), 2);
+}
+
+TEST_F(LineEditorTest, TheNewlineFlagDecidesWhereTheNextTextGoes) {
+  type_text(console_, "1");
+  typed_line(0);
+  print_string(0, "a", 0);
+  EXPECT_EQ(row(1), "1a");
+  type_text(console_, "2");
+  typed_line(-1);
+  print_string(0, "b", 0);
+  EXPECT_EQ(row(2), "b");
+}
+
+TEST_F(LineEditorTest, CursorVisibilityIsGivenBack) {
+  screen_locate(0, 0, 0);
+  type_text(console_, "a");
+  typed_line();
+  EXPECT_FALSE(console_.buffer().cursor_visible());
+}
+
+TEST_F(LineEditorTest, PromptAndQuestionMarkGoThroughThePrintChannel) {
+  type_text(console_, "7\r");
+  EXPECT_EQ(input_prompt("Ile", 1, 0), ERROR_NONE);
+  EXPECT_EQ(row(1), "Ile? 7");
+}
+
+TEST_F(LineEditorTest, AWaitingLineFeedIsSettledBeforeThePrompt) {
+  screen_locate(5, 20, -1);
+  print_string(0, "z", 0);  // fills the last cell
+  type_text(console_, "q\r");
+  input_prompt("", 0, 0);
+  EXPECT_EQ(row(4).back(), 'z');
+  EXPECT_EQ(row(5), "q");
+}
+
+}  // namespace
+}  // namespace textscreen::testing

@@ -1,0 +1,281 @@
+# Helpers for the end-to-end tests, sourced by tests/e2e/test_*.sh.
+#
+# A test runs a program from an interactive shell in a tmux terminal ("the terminal") and
+# reads back what a user would see. A second tmux server ("the viewer") has a client attached
+# to the terminal, so the terminal is drawn cell by cell into the viewer's pane: the terminal's
+# own capture drops the background of erased cells, the viewer's capture keeps it. Text comes
+# from the terminal, colours from the viewer.
+#
+# Each test script: source this file, call e2e_setup "$1", then term_start / term_stop around
+# every scenario. Failures print the screen and end the script with status 1.
+
+E2E_PROMPT='e2e$ '
+E2E_PROMPT_RE='^e2e\$'
+E2E_TRIES_PER_SECOND=20
+
+E2E_TERM_SOCKET="e2e-$$-term"
+E2E_VIEW_SOCKET="e2e-$$-view"
+E2E_WORK_DIR=""
+E2E_SCENARIO=""
+E2E_PIDS=()
+E2E_CHECKS=0
+TRIPCOST=""
+
+# dash leaves the terminal modes as a program leaves them; bash puts its own back after a
+# job is stopped or killed by a signal, which would hide a program that never restores them.
+if command -v dash >/dev/null; then
+  E2E_SHELL="dash -i"
+else
+  E2E_SHELL="bash --norc --noprofile"
+fi
+
+# Run from ctest or CI, the script may have no terminal and may sit inside someone's tmux.
+unset TMUX TMUX_PANE
+
+term_tmux() { tmux -L "$E2E_TERM_SOCKET" "$@"; }
+view_tmux() { tmux -L "$E2E_VIEW_SOCKET" "$@"; }
+
+# e2e_setup BIN_DIR: checks the tools and the program, makes a scratch folder, arms cleanup.
+e2e_setup() {
+  local bin_dir=${1:-}
+  if [ -z "$bin_dir" ]; then
+    echo "usage: $0 <folder holding tripcost>" >&2
+    exit 2
+  fi
+  command -v tmux >/dev/null || { echo "FAIL: tmux is not installed" >&2; exit 1; }
+  TRIPCOST=$(cd "$bin_dir" && pwd)/tripcost
+  [ -x "$TRIPCOST" ] || { echo "FAIL: no program at $TRIPCOST" >&2; exit 1; }
+  E2E_WORK_DIR=$(mktemp -d "${TMPDIR:-/tmp}/e2e-tripcost.XXXXXX")
+  trap e2e_cleanup EXIT
+  trap 'exit 1' INT TERM HUP
+}
+
+e2e_cleanup() {
+  term_stop
+  local pid
+  # A program that outlived its terminal would spin on: end the ones these tests started.
+  for pid in "${E2E_PIDS[@]}"; do
+    kill -0 "$pid" 2>/dev/null && kill -KILL "$pid" 2>/dev/null
+  done
+  [ -n "$E2E_WORK_DIR" ] && rm -rf "$E2E_WORK_DIR"
+  return 0
+}
+
+# scenario NAME: names the part of the script now running, for the failure message.
+scenario() {
+  E2E_SCENARIO=$1
+  echo "-- $1"
+}
+
+# term_start COLS ROWS: a fresh terminal of that size showing a shell prompt, with the viewer
+# attached at the same size.
+term_start() {
+  local cols=$1 rows=$2
+  term_stop
+  term_tmux -f /dev/null new-session -d -s e2e -x "$cols" -y "$rows" -c "$E2E_WORK_DIR" \
+    "env HISTFILE= PS1='$E2E_PROMPT' $E2E_SHELL" \; set -g status off
+  view_tmux -f /dev/null new-session -d -s view -x "$cols" -y "$rows" \
+    "env -u TMUX TERM=screen-256color tmux -L $E2E_TERM_SOCKET attach -t e2e" \
+    \; set -g status off
+  wait_for_text "$E2E_PROMPT_RE" 10
+  wait_until 10 viewer_in_step || fail "the viewer never showed the terminal"
+}
+
+term_stop() {
+  view_tmux kill-server 2>/dev/null || true
+  term_tmux kill-server 2>/dev/null || true
+}
+
+# send_keys KEY...: tmux key names (Escape, Enter, C-c, ...), pressed in order.
+send_keys() { term_tmux send-keys -t e2e "$@"; }
+
+# run_line TEXT: types a command line into the shell and presses Enter.
+run_line() {
+  term_tmux send-keys -t e2e -l "$1"
+  term_tmux send-keys -t e2e Enter
+}
+
+# start_program ARGS...: runs tripcost from the shell, the shell reporting its exit status.
+start_program() {
+  run_line "$TRIPCOST $*; echo \"EXIT=\$?\""
+}
+
+screen_text() { term_tmux capture-pane -p -t e2e; }
+
+# row_text N: the text of row N (1-based), trailing blanks dropped.
+row_text() { screen_text | sed -n "${1}p"; }
+
+pane_info() { term_tmux display-message -p -t e2e "$1"; }
+
+# wait_until SECONDS COMMAND...: true once COMMAND succeeds, false when time runs out.
+wait_until() {
+  local tries=$(($1 * E2E_TRIES_PER_SECOND))
+  shift
+  while ((tries-- > 0)); do
+    "$@" && return 0
+    sleep 0.05
+  done
+  "$@"
+}
+
+screen_has() { screen_text | grep -Eq -- "$1"; }
+screen_lacks() { ! screen_has "$1"; }
+
+# wait_for_text REGEX [SECONDS]: fails the test unless REGEX shows up on screen in time.
+wait_for_text() {
+  wait_until "${2:-10}" screen_has "$1" || fail "\"$1\" did not appear on the screen"
+}
+
+# wait_for_gone REGEX [SECONDS]: fails the test unless REGEX leaves the screen in time.
+wait_for_gone() {
+  wait_until "${2:-10}" screen_lacks "$1" || fail "\"$1\" stayed on the screen"
+}
+
+# press_until_gone KEY REGEX [TRIES]: presses KEY until REGEX is no longer on screen, waiting
+# after each press for the program to take it. For keys a polling loop may pass over.
+press_until_gone() {
+  local key=$1 pattern=$2 tries=${3:-40}
+  while ((tries-- > 0)); do
+    send_keys "$key"
+    sleep 0.2
+    screen_lacks "$pattern" && return 0
+  done
+  fail "\"$pattern\" stayed on the screen through every press of $key"
+}
+
+# program_pid: the pid of the tripcost the shell runs (waits for it to start).
+program_pid() {
+  local shell_pid pid="" tries=$((5 * E2E_TRIES_PER_SECOND))
+  shell_pid=$(pane_info '#{pane_pid}')
+  while ((tries-- > 0)); do
+    pid=$(pgrep -P "$shell_pid" -x tripcost | head -n 1 || true)
+    [ -n "$pid" ] && break
+    sleep 0.05
+  done
+  [ -n "$pid" ] || fail "tripcost is not running under the shell"
+  E2E_PIDS+=("$pid")
+  echo "$pid"
+}
+
+# process_gone PID: true when nothing runs under PID (a zombie runs no more).
+process_gone() {
+  local state
+  state=$(ps -o stat= -p "$1" 2>/dev/null || true)
+  [ -z "$state" ] || [[ $state == Z* ]]
+}
+
+# expect_tty_restored: the shell's terminal is back in canonical mode with echo.
+expect_tty_restored() {
+  local tag="modes$((++E2E_CHECKS))"
+  run_line "echo $tag \$(stty -a | tr ' ;' '\\n\\n' | grep -E '^-?(icanon|echo)\$')"
+  wait_until 5 screen_has "^$tag " || fail "stty did not answer"
+  screen_has "^$tag icanon echo\$" || fail "the terminal modes were not restored"
+}
+
+# expect_shell_usable: the shell runs a command and prints its output.
+expect_shell_usable() {
+  run_line 'echo "shell-$((6 * 7))"'
+  wait_for_text '^shell-42$' 5
+}
+
+# --- Colours, read from the viewer ------------------------------------------------------
+
+viewer_text() { view_tmux capture-pane -p -t view; }
+
+# viewer_in_step: the viewer shows the same text as the terminal.
+viewer_in_step() { [ "$(viewer_text)" == "$(screen_text)" ]; }
+
+# screen_cells: one line per cell, "ROW COL FG BG CHAR", FG and BG as SGR codes (39 and 49
+# for the defaults, 38;5;N and the like for the extended forms).
+screen_cells() {
+  view_tmux capture-pane -p -e -N -t view | LC_ALL=C awk '
+    function apply(params,    n, p, i) {
+      n = split(params, p, ";")
+      if (n == 0) { n = 1; p[1] = 0 }
+      for (i = 1; i <= n; i++) {
+        v = p[i] + 0
+        if (v == 0) { fg = 39; bg = 49 }
+        else if ((v >= 30 && v <= 37) || (v >= 90 && v <= 97) || v == 39) fg = v
+        else if ((v >= 40 && v <= 47) || (v >= 100 && v <= 107) || v == 49) bg = v
+        else if ((v == 38 || v == 48) && i < n) {
+          k = (p[i + 1] == 5) ? 2 : 4
+          code = v
+          for (j = 1; j <= k && i + j <= n; j++) code = code ";" p[i + j]
+          i += k
+          if (v == 38) fg = code; else bg = code
+        }
+      }
+    }
+    BEGIN { fg = 39; bg = 49 }
+    {
+      line = $0; col = 0; len = length(line)
+      for (i = 1; i <= len; i++) {
+        c = substr(line, i, 1)
+        if (c == "\033" && substr(line, i + 1, 1) == "[") {
+          j = i + 2
+          while (j <= len && substr(line, j, 1) !~ /[@-~]/) j++
+          if (substr(line, j, 1) == "m") apply(substr(line, i + 2, j - i - 2))
+          i = j
+          continue
+        }
+        if (c >= "\200" && c <= "\277") continue  # the rest of a UTF-8 character
+        col++
+        print NR, col, fg, bg, c
+      }
+    }'
+}
+
+# row_backgrounds ROW: the distinct backgrounds of the row's cells, comma separated.
+row_backgrounds() {
+  screen_cells | awk -v row="$1" '$1 == row { print $4 }' | sort -u | paste -sd, -
+}
+
+# text_colours ROW COL LENGTH: the distinct FG/BG pairs of those cells, comma separated.
+text_colours() {
+  screen_cells |
+    awk -v row="$1" -v from="$2" -v to="$(($2 + $3 - 1))" \
+      '$1 == row && $2 >= from && $2 <= to { print $3 "/" $4 }' | sort -u | paste -sd, -
+}
+
+rows_have_background() {
+  local first=$1 last=$2 bg=$3 row
+  for ((row = first; row <= last; row++)); do
+    [ "$(row_backgrounds "$row")" == "$bg" ] || return 1
+  done
+}
+
+# expect_background FIRST LAST BG: every cell of rows FIRST..LAST has background BG.
+expect_background() {
+  wait_until 5 rows_have_background "$1" "$2" "$3" && return 0
+  local row report=""
+  for ((row = $1; row <= $2; row++)); do
+    report+=" $row:$(row_backgrounds "$row")"
+  done
+  fail "rows $1-$2 should all have background $3; row:backgrounds were$report"
+}
+
+text_is_at() {
+  local row=$1 col=$2 text=$3 colours=$4
+  [ "$(row_text "$row" | cut -c "$col-$((col + ${#text} - 1))")" == "$text" ] &&
+    [ "$(text_colours "$row" "$col" "${#text}")" == "$colours" ]
+}
+
+# expect_text ROW COL TEXT FG/BG: TEXT stands at ROW, COL in the colours FG on BG.
+expect_text() {
+  wait_until 5 text_is_at "$@" && return 0
+  fail "expected \"$3\" at row $1, column $2 in $4; the row reads \"$(row_text "$1")\"" \
+    "in $(text_colours "$1" "$2" "${#3}")"
+}
+
+# fail MESSAGE...: reports, shows both screens, ends the script.
+fail() {
+  {
+    echo "FAIL${E2E_SCENARIO:+ [$E2E_SCENARIO]}: $*"
+    echo "--- terminal screen:"
+    screen_text 2>/dev/null || echo "(no terminal)"
+    echo "--- the same with colours (as the viewer shows it):"
+    view_tmux capture-pane -p -e -t view 2>/dev/null | cat -v || echo "(no viewer)"
+    echo "---"
+  } >&2
+  exit 1
+}

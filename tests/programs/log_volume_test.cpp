@@ -1,0 +1,84 @@
+// The log's arithmetic, bit for bit, and the log sheet run on the console.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "log_arithmetic.h"
+#include "log_volume_screen.h"
+#include "support/layer_fixture.h"
+#include "support/typing.h"
+
+namespace textscreen::testing {
+namespace {
+
+uint32_t bits(float f) {
+  uint32_t b = 0;
+  std::memcpy(&b, &f, sizeof b);
+  return b;
+}
+
+float volume_of(float length, float diameter, float* radius = nullptr) {
+  LogMeasures m{length, diameter};
+  float v = log_volume(m);
+  if (radius != nullptr) *radius = m.diameter;
+  return v;
+}
+
+TEST(LogArithmetic, VolumesOfTheExamplesBitForBit) {
+  float radius = 0;
+  EXPECT_EQ(bits(volume_of(10, 40, &radius)), bits(1.25600004f));
+  EXPECT_EQ(bits(radius), bits(0.2f));
+  EXPECT_EQ(bits(volume_of(5, 30, &radius)), bits(0.35325003f));
+  EXPECT_EQ(bits(radius), bits(0.15f));
+  EXPECT_EQ(bits(volume_of(6, 33)), bits(0.51291907f));
+  EXPECT_EQ(bits(volume_of(3, 10, &radius)), bits(0.0235500000417f));
+  EXPECT_EQ(bits(radius), bits(0.05f));
+}
+
+TEST(LogArithmetic, SignsZeroAndOverflow) {
+  EXPECT_EQ(volume_of(-10, 40), -volume_of(10, 40));
+  EXPECT_EQ(volume_of(10, -40), volume_of(10, 40));
+  EXPECT_EQ(volume_of(0, 40), 0.0f);
+  EXPECT_TRUE(std::isinf(volume_of(3e38f, 1e30f)));
+}
+
+class LogScreenTest : public LayerTest {
+ protected:
+  LogScreenTest() : LayerTest(80, 30) {}
+
+  std::string volume_line(const std::string& answers) {
+    type_text(console_, answers);
+    log_volume_screen();
+    for (int r = 1; r <= 30; ++r) {
+      if (row(r).find("Tyle fast") != std::string::npos) return row(r);
+    }
+    return {};
+  }
+};
+
+TEST_F(LogScreenTest, TheVolumeStandsBeforeTheUnitText) {
+  EXPECT_EQ(volume_line("10\r40\r"), " 1.256Tyle fast metrow Robaczku!");
+  EXPECT_EQ(volume_line("3\r10\r"), " 2.355e-002Tyle fast metrow Robaczku!");
+  EXPECT_EQ(volume_line("6\r33\r"), " 0.5129191Tyle fast metrow Robaczku!");
+  EXPECT_EQ(volume_line("abc\r\r"), " 0Tyle fast metrow Robaczku!");
+  EXPECT_EQ(volume_line("1e39\r40\r"), " infTyle fast metrow Robaczku!");
+}
+
+TEST_F(LogScreenTest, TheSheetScrollsUpToShowLines12To40) {
+  volume_line("10\r40\r");
+  EXPECT_EQ(row(1), std::string(25, ' ') + "DWA  PIWA !!!");
+  EXPECT_EQ(row(3), "Automatyczny Pieniomat do Drewna");
+  EXPECT_EQ(row(29), std::string(35, '_'));
+  EXPECT_EQ(row(30), "");
+  EXPECT_EQ(cursor_row(), 30);
+  EXPECT_EQ(cursor_column(), 1);
+  EXPECT_EQ(row(28),
+            "Jezeli chcesz sko\xA4"
+            "czyc Naci\x98nij Esc");
+  EXPECT_EQ(attribute_at(28, 1) & 0x0F, 12);
+  EXPECT_EQ(attribute_at(1, 26) & 0x0F, 13);
+}
+
+}  // namespace
+}  // namespace textscreen::testing

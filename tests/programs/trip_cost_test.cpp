@@ -1,0 +1,145 @@
+// The trip's arithmetic and the trip cost screen run on the console.
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "support/layer_fixture.h"
+#include "support/typing.h"
+#include "trip_arithmetic.h"
+#include "trip_cost_screen.h"
+
+namespace textscreen::testing {
+namespace {
+
+TEST(TripArithmetic, TheWorkedRun) {
+  TripResults r = trip_results({100, 1, 4, 2, 7, 20});
+  EXPECT_EQ(r.distance_km, 200);
+  EXPECT_EQ(r.fare, 200);
+  EXPECT_EQ(r.litres, 14);
+  EXPECT_EQ(r.fuel_cost, 56);
+  EXPECT_EQ(r.balance, 124);
+}
+
+TEST(TripArithmetic, LitresRoundToTheNearestAndHalvesToEven) {
+  const std::pair<int32_t, int32_t> cases[] = {
+      {250, 2},
+      {350, 4},
+      {315, 3},
+      {1449, 14},
+      {1450, 14},
+      {1451, 15},
+      {-250, -2},
+      {-350, -4},
+      {50, 0},
+      {150, 2},
+      {-51, -1},
+      {0, 0},
+      {INT32_MAX, 21474836},
+      {INT32_MIN, -21474836},
+  };
+  for (auto [product, litres] : cases) EXPECT_EQ(litres_burned(product), litres) << product;
+}
+
+TEST(TripArithmetic, ProductsAndDifferencesWrapAround) {
+  TripResults r = trip_results({100000, 100000, 0, 1, 0, 0});
+  EXPECT_EQ(r.fare, 1410065408);
+  EXPECT_EQ(wrapping_difference(INT32_MIN, 1), INT32_MAX);
+  EXPECT_EQ(wrapping_product(INT32_MAX, 2), -2);
+}
+
+TEST(TripArithmetic, DirectionsAboveTwoCountAsTwo) {
+  EXPECT_EQ(clamp_directions(3), 2);
+  EXPECT_EQ(clamp_directions(INT32_MAX), 2);
+  EXPECT_EQ(clamp_directions(0), 0);
+  EXPECT_EQ(clamp_directions(-5), -5);
+  TripResults r = trip_results({50, 3, 0, 0, 10, 7});
+  EXPECT_EQ(r.balance, -7);
+}
+
+class TripScreenTest : public LayerTest {
+ protected:
+  TripScreenTest() : LayerTest(80, 25) {}
+
+  void run(const std::string& answers) {
+    type_text(console_, answers);
+    trip_cost_screen();
+    EXPECT_EQ(console_.pending_input(), 0u);
+  }
+  bool shows(const std::string& text) const {
+    for (int r = 1; r <= 25; ++r) {
+      if (row(r) == text) return true;
+    }
+    return false;
+  }
+  int row_of(const std::string& text) const {
+    for (int r = 1; r <= 25; ++r) {
+      if (row(r).find(text) != std::string::npos) return r;
+    }
+    return 0;
+  }
+};
+
+TEST_F(TripScreenTest, TheWorkedRunPrintsItsResults) {
+  run("100\r1\r4\r2\r7\r20\r");
+  EXPECT_TRUE(shows(" PRZEJECHANE  200 KM"));
+  EXPECT_TRUE(shows("CENA ZA PRZEJAZD =  200PLN"));
+  EXPECT_TRUE(shows(" PALIWA SPALONE 14  [LITRY]"));
+  EXPECT_TRUE(shows("CENA ZA PALIWO =  56PLN"));
+  EXPECT_TRUE(
+      shows("PO ODLICZENIU PALIWA I DOD KOSZT = MNIEJ WI\x8A"
+            "CEJ   124 ZL"));
+  EXPECT_TRUE(shows("       NACISNIJ ESC JAK CHCESZ ZAKONCZYC"));
+  EXPECT_EQ(row_of("{LECISZ"), 0);
+  EXPECT_EQ(console_.buffer().attribute() & 0x0F, 5);
+  // Colours of the result lines.
+  int fare_row = row_of("CENA ZA PRZEJAZD");
+  EXPECT_EQ(attribute_at(fare_row, 1) & 0x0F, 14);
+  EXPECT_EQ(attribute_at(row_of("PRZEJECHANE"), 2) & 0x0F, 12);
+  EXPECT_EQ(attribute_at(row_of("SPALONE"), 2) & 0x0F, 13);
+  EXPECT_EQ(attribute_at(row_of("CENA ZA PALIWO"), 1) & 0x0F, 10);
+}
+
+TEST_F(TripScreenTest, ALossBringsTheWarning) {
+  run("100\r1\r4\r2\r7\r300\r");
+  EXPECT_TRUE(
+      shows("PO ODLICZENIU PALIWA I DOD KOSZT = MNIEJ WI\x8A"
+            "CEJ  -156 ZL"));
+  int warning = row_of("{LECISZ NA MINUSIE FRAJERZE}");
+  ASSERT_NE(warning, 0);
+  EXPECT_EQ(row(warning), std::string(19, ' ') + "{LECISZ NA MINUSIE FRAJERZE}");
+  EXPECT_EQ(attribute_at(warning, 20) & 0x0F, 5);
+}
+
+TEST_F(TripScreenTest, MoreThanTwoDirectionsClearsTheScreenFirst) {
+  run("100\r1\r4\r3\r7\r20\r");
+  EXPECT_EQ(row(4), " PRZEJECHANE  200 KM");
+  EXPECT_EQ(row(1), "");
+  EXPECT_EQ(row_of("PODAJ"), 0);
+}
+
+TEST_F(TripScreenTest, HeadingShowsTimeAndDate) {
+  // A tall console keeps the heading in view.
+  platform::MemoryConsole tall(80, 60);
+  detail::reset_layer_for_tests(&tall);
+  type_text(tall, "1\r1\r1\r1\r1\r1\r");
+  trip_cost_screen();
+  std::string title = tall.row_text(0);
+  EXPECT_EQ(title.substr(0, 57), std::string(39, ' ') + "KALKULATOR TRASOKA");
+  std::string time_row = tall.row_text(1);
+  EXPECT_EQ(time_row.substr(0, 15), "Twoja Godzina  ");
+  EXPECT_EQ(time_row[17], ':');
+  EXPECT_EQ(time_row[20], ':');
+  std::string date_row = tall.row_text(3);
+  EXPECT_EQ(date_row.substr(0, 23), "Nasza Data             ");
+  EXPECT_EQ(date_row[25], '-');
+  EXPECT_EQ(date_row[28], '-');
+  // The questions and answers on their rows.
+  EXPECT_EQ(tall.row_text(5).substr(13, 50), "PODAJ DLUGOSC TRASY W KILOMETRACH I NACISNIJ ENTER");
+  EXPECT_EQ(tall.row_text(7)[0], '1');
+  EXPECT_EQ(tall.row_text(9).substr(0, 46), "A CENA ZA JEDEN KILOMETR TO NIBY JAKA MA BY\x80 ?");
+  EXPECT_EQ(tall.row_text(17).substr(0, 36), "LICZYMY W DWIE CZY W JEDN\xA0 STRON\x82 ? ");
+  detail::reset_layer_for_tests(&console_);
+}
+
+}  // namespace
+}  // namespace textscreen::testing

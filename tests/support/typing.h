@@ -1,0 +1,29 @@
+// Typing on the in-memory console: characters and the editing keys as console key events.
+#pragma once
+
+#include <string>
+
+#include "platform/keyboard_layout.h"
+#include "platform/memory_console.h"
+
+namespace textscreen::testing {
+
+inline void type_text(platform::MemoryConsole& console, const std::string& text) {
+  for (char c : text) {
+    auto byte = static_cast<uint8_t>(c);
+    platform::KeyPlacement place;
+    if (platform::key_for_character(byte, place)) {
+      console.push_key({true, 1, place.virtual_key, place.scan_code, byte,
+                        place.shift ? platform::SHIFT_PRESSED : 0u});
+    } else {
+      console.push_key({true, 1, 0, 0, byte, 0});  // a letter with no key of its own
+    }
+  }
+}
+
+inline void press_enhanced(platform::MemoryConsole& console, uint16_t virtual_key) {
+  console.push_key({true, 1, virtual_key, platform::scan_code_for_virtual_key(virtual_key), 0,
+                    platform::ENHANCED_KEY});
+}
+
+}  // namespace textscreen::testing
