@@ -60,7 +60,7 @@ TEST_F(LineEditorTest, TabInsertsBlanksToTheNextMultipleOfEight) {
   type_text(console_, "\tx");
   EXPECT_EQ(typed_line(), std::string(8, ' ') + "x");
   type_text(console_, "abc\tx");
-  EXPECT_EQ(typed_line(), "abc" + std::string(5, ' ') + "x");
+  EXPECT_EQ(typed_line(), spaced("abc", 5, ' ', "x"));
 }
 
 TEST_F(LineEditorTest, MovesStayInsideTheText) {
@@ -87,8 +87,8 @@ TEST_F(LineEditorTest, UpAndDownMoveByAScreenRowWithinTheText) {
   press_enhanced(console_, VK_DOWN);
   press_enhanced(console_, VK_DOWN);  // 40 is past the end: refused
   type_text(console_, "M");
-  std::string expected = std::string(5, 'a') + "U" + std::string(14, 'a');
-  expected += "M" + std::string(6, 'a') + "D";
+  std::string expected = std::string(5, 'a') + spaced("U", 14, 'a');
+  expected += spaced("M", 6, 'a', "D");
   EXPECT_EQ(typed_line(), expected);
   EXPECT_EQ(row(1), expected.substr(0, 20));
   EXPECT_EQ(row(2), expected.substr(20));
@@ -98,8 +98,8 @@ TEST_F(LineEditorTest, InsertingInAWrappedLineRedrawsTheRest) {
   type_text(console_, std::string(19, 'a') + "bc");
   press_enhanced(console_, VK_HOME);
   type_text(console_, "X");
-  EXPECT_EQ(typed_line(), "X" + std::string(19, 'a') + "bc");
-  EXPECT_EQ(row(1), "X" + std::string(19, 'a'));
+  EXPECT_EQ(typed_line(), spaced("X", 19, 'a', "bc"));
+  EXPECT_EQ(row(1), spaced("X", 19, 'a'));
   EXPECT_EQ(row(2), "bc");
   EXPECT_EQ(cursor_row(), 2);
   EXPECT_EQ(cursor_column(), 3);
@@ -112,9 +112,9 @@ TEST_F(LineEditorTest, ARedrawPastTheLastCellScrollsAndKeepsTheCursorAfterTheIns
   type_text(console_, "X");  // the redraw just fills the last cell: no scroll yet
   type_text(console_, "Y");  // this redraw runs past it and the screen scrolls
   type_text(console_, "Z");  // the cursor stood right after Y
-  EXPECT_EQ(typed_line(), "XYZ" + std::string(19, 'a'));
+  EXPECT_EQ(typed_line(), spaced("XYZ", 19, 'a'));
   EXPECT_EQ(row(3), "");
-  EXPECT_EQ(row(4), "XYZ" + std::string(17, 'a'));
+  EXPECT_EQ(row(4), spaced("XYZ", 17, 'a'));
   EXPECT_EQ(row(5), "aa");
 }
 

@@ -80,7 +80,7 @@ TEST_F(ScreenTest, ClearResetsThePrintColumnEvenWhenNothingIsCleared) {
   screen_cls(1);
   print_string(0, "a", PRINT_PAD);  // the pad counts from column 1 again: 13 blanks
   print_string(0, "b", 0);
-  EXPECT_EQ(row(1).substr(59), "a" + std::string(13, ' ') + "b");
+  EXPECT_EQ(row(1).substr(59), spaced("a", 13, ' ', "b"));
 }
 
 TEST_F(ScreenTest, ColoursKeepTheirLowBitsAndNegativeKeeps) {
@@ -214,7 +214,7 @@ TEST_F(ScreenTest, PrintMasksAndFileNumbers) {
 TEST_F(ScreenTest, PrintColumnCountsFromTheLastLineEnd) {
   print_string(0, "abc\r\nde", PRINT_PAD);
   print_string(0, "f", 0);
-  EXPECT_EQ(row(2), "de" + std::string(12, ' ') + "f");
+  EXPECT_EQ(row(2), spaced("de", 12, ' ', "f"));
 }
 
 TEST_F(ScreenTest, WidthQueryReportsTheSizeAndResetsTheView) {

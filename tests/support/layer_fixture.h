@@ -46,3 +46,14 @@ class LayerTest : public ::testing::Test {
 };
 
 }  // namespace textscreen::testing
+
+namespace textscreen::testing {
+// `count` copies of `c` between two texts: a line of screen cells as the tests expect it.
+inline std::string spaced(const std::string& before, size_t count, char c,
+                          const std::string& after = "") {
+  std::string text = before;
+  text.append(count, c);
+  text += after;
+  return text;
+}
+}  // namespace textscreen::testing

@@ -67,25 +67,27 @@ bool CellBuffer::scroll_rectangle(const CellRect& source, const CellRect* clip,
         std::min(cl.bottom, whole.bottom)};
   int dx = destination.column - source.left;
   int dy = destination.row - source.top;
-  // Copy the source first so that overlapping moves read the old cells.
-  std::vector<ConsoleCell> old = cells_;
-  auto old_at = [&](int c, int r) { return old[static_cast<size_t>(r) * size_.column + c]; };
-  auto inside = [](const CellRect& r, int c, int row) {
-    return c >= r.left && c <= r.right && row >= r.top && row <= r.bottom;
-  };
-  // Uncovered source cells take the fill.
+  int width = src.right - src.left + 1;
+  // Only the source is copied aside, so overlapping moves read the old cells.
+  moved_.resize(static_cast<size_t>(width) * (src.bottom - src.top + 1));
   for (int r = src.top; r <= src.bottom; ++r) {
-    for (int c = src.left; c <= src.right; ++c) {
-      if (inside(cl, c, r)) cell(static_cast<int16_t>(c), static_cast<int16_t>(r)) = fill;
+    const ConsoleCell* from = &cells_[static_cast<size_t>(r) * size_.column + src.left];
+    std::copy(from, from + width, moved_.begin() + static_cast<ptrdiff_t>(r - src.top) * width);
+  }
+  // Uncovered source cells take the fill; then the moved cells land.
+  for (int r = std::max<int>(src.top, cl.top); r <= std::min<int>(src.bottom, cl.bottom); ++r) {
+    for (int c = std::max<int>(src.left, cl.left); c <= std::min<int>(src.right, cl.right); ++c) {
+      cell(static_cast<int16_t>(c), static_cast<int16_t>(r)) = fill;
     }
   }
   for (int r = src.top; r <= src.bottom; ++r) {
+    int tr = r + dy;
+    if (tr < cl.top || tr > cl.bottom) continue;
     for (int c = src.left; c <= src.right; ++c) {
       int tc = c + dx;
-      int tr = r + dy;
-      if (inside(whole, tc, tr) && inside(cl, tc, tr)) {
-        cell(static_cast<int16_t>(tc), static_cast<int16_t>(tr)) = old_at(c, r);
-      }
+      if (tc < cl.left || tc > cl.right) continue;
+      cell(static_cast<int16_t>(tc), static_cast<int16_t>(tr)) =
+          moved_[static_cast<size_t>(r - src.top) * width + (c - src.left)];
     }
   }
   return true;

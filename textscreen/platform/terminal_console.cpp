@@ -1,5 +1,6 @@
 #include "terminal_console.h"
 
+#include <poll.h>
 #include <signal.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -122,7 +123,9 @@ void TerminalConsole::send(const std::string& bytes) {
 }
 
 void TerminalConsole::flush_locked() {
-  if (!output_is_terminal_) return;
+  // A flush after nothing changed costs neither a write nor a look at the cells.
+  if (!output_is_terminal_ || !changed_) return;
+  changed_ = false;
   std::string bytes = renderer_.render(buffer_);
   if (!bytes.empty()) send(bytes);
 }
@@ -141,6 +144,7 @@ void TerminalConsole::resize_to_terminal() {
         {0, 0, static_cast<int16_t>(size.column - 1), static_cast<int16_t>(size.row - 1)});
   }
   renderer_.invalidate();
+  changed_ = true;
 }
 
 bool TerminalConsole::read_screen_buffer_info(ScreenBufferInfo& info) {
@@ -160,18 +164,21 @@ bool TerminalConsole::set_text_attribute(uint16_t attribute) {
 bool TerminalConsole::fill_characters(uint8_t character, int32_t count, CellPosition start) {
   if (!screen_ok()) return false;
   std::lock_guard lock(mutex_);
+  changed_ = true;
   return buffer_.fill_characters(character, count, start);
 }
 
 bool TerminalConsole::fill_attributes(uint16_t attribute, int32_t count, CellPosition start) {
   if (!screen_ok()) return false;
   std::lock_guard lock(mutex_);
+  changed_ = true;
   return buffer_.fill_attributes(attribute, count, start);
 }
 
 bool TerminalConsole::write_cells(const ConsoleCell* cells, int32_t count, CellPosition start) {
   if (!screen_ok()) return false;
   std::lock_guard lock(mutex_);
+  changed_ = true;
   return buffer_.write_cells(cells, count, start);
 }
 
@@ -180,6 +187,7 @@ bool TerminalConsole::scroll_rectangle(const CellRect& source, const CellRect* c
   if (!screen_ok()) return false;
   std::lock_guard lock(mutex_);
   if (!buffer_.scroll_rectangle(source, clip, destination, fill)) return false;
+  changed_ = true;
   // A move of whole rows straight up is what the terminal can do itself.
   int16_t last_column = static_cast<int16_t>(buffer_.size().column - 1);
   bool full_width = source.left == 0 && source.right >= last_column && destination.column == 0 &&
@@ -208,12 +216,14 @@ bool TerminalConsole::set_cursor_visible(bool visible) {
   if (!screen_ok()) return false;
   std::lock_guard lock(mutex_);
   buffer_.set_cursor_visible(visible);
+  changed_ = true;
   return true;
 }
 
 bool TerminalConsole::set_cursor_position(CellPosition position) {
   if (!screen_ok()) return false;
   std::lock_guard lock(mutex_);
+  changed_ = true;
   return buffer_.set_cursor(position);
 }
 
@@ -248,6 +258,13 @@ bool TerminalConsole::fetch_input() {
   if (!input_is_terminal_) return false;
   uint8_t bytes[256];
   auto now = TerminalInputDecoder::Clock::now();
+  pollfd ready{input_fd_, POLLIN, 0};
+  if (poll(&ready, 1, 0) > 0 && (ready.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0 &&
+      (ready.revents & POLLIN) == 0) {
+    // The terminal is gone: end as a closed terminal ends a program, never spin on it.
+    kill(getpid(), SIGHUP);
+    return false;
+  }
   for (;;) {
     ssize_t n = read(input_fd_, bytes, sizeof bytes);
     if (n < 0 && errno == EINTR) continue;

@@ -73,6 +73,7 @@ class TerminalConsole final : public ConsoleDevice {
   termios saved_mode_{};
   bool raw_ = false;
   bool processed_input_ = true;
+  bool changed_ = true;  // the buffer changed since the last flush
 
   std::mutex mutex_;  // the buffer, the renderer and the terminal's output
   CellBuffer buffer_;
