@@ -84,19 +84,6 @@ std::string console_poll_key() {
   return key_string(code);
 }
 
-int32_t console_wait_key() {
-  for (;;) {
-    pump_console_input();
-    int32_t code = key_queue().take();
-    if (code != NO_KEY) {
-      pump_console_input();
-      key_queue().clear_key_seen();
-      return code;
-    }
-    sleep_wait(-1);
-  }
-}
-
 int32_t console_peek_key() {
   pump_console_input();
   return key_queue().empty() ? 0 : 1;

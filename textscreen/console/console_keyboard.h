@@ -11,7 +11,6 @@ namespace textscreen::detail {
 void pump_console_input();
 
 std::string console_poll_key();
-int32_t console_wait_key();
 int32_t console_peek_key();
 void console_wait(int32_t milliseconds);
 

@@ -31,20 +31,21 @@ bool CellBuffer::set_cursor(CellPosition position) {
   return true;
 }
 
-bool CellBuffer::fill_characters(uint8_t character, int32_t count, CellPosition start) {
+template <typename Setter>
+bool CellBuffer::fill(int32_t count, CellPosition start, Setter set) {
   if (!contains(start)) return false;
   size_t first = static_cast<size_t>(start.row) * size_.column + start.column;
   size_t last = std::min(cells_.size(), first + static_cast<size_t>(std::max(count, 0)));
-  for (size_t i = first; i < last; ++i) cells_[i].character = character;
+  for (size_t i = first; i < last; ++i) set(cells_[i]);
   return true;
 }
 
+bool CellBuffer::fill_characters(uint8_t character, int32_t count, CellPosition start) {
+  return fill(count, start, [character](ConsoleCell& c) { c.character = character; });
+}
+
 bool CellBuffer::fill_attributes(uint16_t attribute, int32_t count, CellPosition start) {
-  if (!contains(start)) return false;
-  size_t first = static_cast<size_t>(start.row) * size_.column + start.column;
-  size_t last = std::min(cells_.size(), first + static_cast<size_t>(std::max(count, 0)));
-  for (size_t i = first; i < last; ++i) cells_[i].attribute = attribute;
-  return true;
+  return fill(count, start, [attribute](ConsoleCell& c) { c.attribute = attribute; });
 }
 
 bool CellBuffer::write_cells(const ConsoleCell* cells, int32_t count, CellPosition start) {

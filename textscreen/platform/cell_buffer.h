@@ -40,6 +40,9 @@ class CellBuffer {
 
  private:
   ConsoleCell& cell(int16_t column, int16_t row);
+  // Runs `set` over `count` cells from `start` onwards, into the following rows.
+  template <typename Setter>
+  bool fill(int32_t count, CellPosition start, Setter set);
 
   CellPosition size_;
   CellRect window_;
