@@ -13,13 +13,16 @@ E2E_PROMPT='e2e$ '
 E2E_PROMPT_RE='^e2e\$'
 E2E_TRIES_PER_SECOND=20
 
-E2E_TERM_SOCKET="e2e-$$-term"
-E2E_VIEW_SOCKET="e2e-$$-view"
+E2E_RUNS=0
+E2E_TERM_SOCKET=""
+E2E_VIEW_SOCKET=""
+E2E_SOCKET_FILES=()
 E2E_WORK_DIR=""
 E2E_SCENARIO=""
 E2E_PIDS=()
 E2E_CHECKS=0
 TRIPCOST=""
+PROGRAM_PID=""
 
 # dash leaves the terminal modes as a program leaves them; bash puts its own back after a
 # job is stopped or killed by a signal, which would hide a program that never restores them.
@@ -72,18 +75,39 @@ scenario() {
 term_start() {
   local cols=$1 rows=$2
   term_stop
+  # New sockets each time: a server that was just told to exit may still hold the old ones.
+  E2E_RUNS=$((E2E_RUNS + 1))
+  E2E_TERM_SOCKET="e2e-$$-$E2E_RUNS-term"
+  E2E_VIEW_SOCKET="e2e-$$-$E2E_RUNS-view"
   term_tmux -f /dev/null new-session -d -s e2e -x "$cols" -y "$rows" -c "$E2E_WORK_DIR" \
-    "env HISTFILE= PS1='$E2E_PROMPT' $E2E_SHELL" \; set -g status off
+    "env HISTFILE= PS1='$E2E_PROMPT' $E2E_SHELL" \; set -g status off \; set -g remain-on-exit on
   view_tmux -f /dev/null new-session -d -s view -x "$cols" -y "$rows" \
     "env -u TMUX TERM=screen-256color tmux -L $E2E_TERM_SOCKET attach -t e2e" \
     \; set -g status off
+  E2E_SOCKET_FILES+=("$(term_tmux display-message -p '#{socket_path}' || true)"
+    "$(view_tmux display-message -p '#{socket_path}' || true)")
   wait_for_text "$E2E_PROMPT_RE" 10
   wait_until 10 viewer_in_step || fail "the viewer never showed the terminal"
+  wait_until 5 terminal_size_is "$cols" "$rows" ||
+    fail "the terminal is $(pane_info '#{pane_width}x#{pane_height}'), not ${cols}x$rows"
+}
+
+terminal_size_is() { [ "$(pane_info '#{pane_width}x#{pane_height}')" == "$1x$2" ]; }
+
+# resize_terminal COLS ROWS: resizes the terminal as a user resizing its window would.
+resize_terminal() {
+  view_tmux resize-window -t view -x "$1" -y "$2"
+  wait_until 5 terminal_size_is "$1" "$2" ||
+    fail "the terminal did not take the size $1x$2"
 }
 
 term_stop() {
+  [ -n "$E2E_TERM_SOCKET" ] || return 0
   view_tmux kill-server 2>/dev/null || true
   term_tmux kill-server 2>/dev/null || true
+  # tmux leaves its socket files behind; there is one pair per scenario.
+  [ ${#E2E_SOCKET_FILES[@]} -eq 0 ] || rm -f "${E2E_SOCKET_FILES[@]}"
+  E2E_SOCKET_FILES=()
 }
 
 # send_keys KEY...: tmux key names (Escape, Enter, C-c, ...), pressed in order.
@@ -95,12 +119,14 @@ run_line() {
   term_tmux send-keys -t e2e Enter
 }
 
-# start_program ARGS...: runs tripcost from the shell, the shell reporting its exit status.
+# start_program ARGS...: runs tripcost from the shell (ARGS may hold a redirection) and waits
+# for it to start; PROGRAM_PID is then its pid.
 start_program() {
-  run_line "$TRIPCOST $*; echo \"EXIT=\$?\""
+  run_line "'$TRIPCOST' $*"
+  wait_for_program
 }
 
-screen_text() { term_tmux capture-pane -p -t e2e; }
+screen_text() { term_tmux capture-pane -p -t e2e 2>/dev/null; }
 
 # row_text N: the text of row N (1-based), trailing blanks dropped.
 row_text() { screen_text | sed -n "${1}p"; }
@@ -121,40 +147,65 @@ wait_until() {
 screen_has() { screen_text | grep -Eq -- "$1"; }
 screen_lacks() { ! screen_has "$1"; }
 
+# The rows that hold text, as "ROW:TEXT" lines.
+text_rows() { screen_text | grep -n .; }
+
+text_rows_are() { [ "$(text_rows)" == "$1" ]; }
+
+# expect_text_rows "ROW:TEXT"...: these are the only rows that hold text (spaces included).
+expect_text_rows() {
+  local wanted
+  wanted=$(printf '%s\n' "$@")
+  wait_until 5 text_rows_are "$wanted" && return 0
+  fail "the screen should hold only these rows:" $'\n'"$wanted"
+}
+
+# shell_ended: the terminal's shell has exited (the pane stays, dead, to be read).
+shell_ended() { [ "$(pane_info '#{pane_dead}' 2>/dev/null)" == 1 ]; }
+
 # wait_for_text REGEX [SECONDS]: fails the test unless REGEX shows up on screen in time.
 wait_for_text() {
-  wait_until "${2:-10}" screen_has "$1" || fail "\"$1\" did not appear on the screen"
+  wait_until "${2:-10}" screen_has "$1" && return 0
+  fail "\"$1\" did not appear on the screen"
 }
 
 # wait_for_gone REGEX [SECONDS]: fails the test unless REGEX leaves the screen in time.
 wait_for_gone() {
-  wait_until "${2:-10}" screen_lacks "$1" || fail "\"$1\" stayed on the screen"
+  wait_until "${2:-10}" screen_lacks "$1" && return 0
+  fail "\"$1\" stayed on the screen"
 }
 
-# press_until_gone KEY REGEX [TRIES]: presses KEY until REGEX is no longer on screen, waiting
-# after each press for the program to take it. For keys a polling loop may pass over.
-press_until_gone() {
-  local key=$1 pattern=$2 tries=${3:-40}
-  while ((tries-- > 0)); do
+# press_until KEY COMMAND...: presses KEY until COMMAND succeeds, giving the program half a
+# second after each press to take it. For keys a polling loop may pass over; a press is only
+# repeated once the last one is surely lost, so no press lands on the next screen.
+press_until() {
+  local key=$1 presses=40 polls
+  shift
+  while ((presses-- > 0)); do
     send_keys "$key"
-    sleep 0.2
-    screen_lacks "$pattern" && return 0
+    for ((polls = 0; polls < 10; polls++)); do
+      "$@" && return 0
+      sleep 0.05
+    done
   done
-  fail "\"$pattern\" stayed on the screen through every press of $key"
+  fail "pressing $key 40 times never got to: $*"
 }
 
-# program_pid: the pid of the tripcost the shell runs (waits for it to start).
-program_pid() {
-  local shell_pid pid="" tries=$((5 * E2E_TRIES_PER_SECOND))
+# press_until_gone KEY REGEX: presses KEY until REGEX has left the screen.
+press_until_gone() { press_until "$1" screen_lacks "$2"; }
+
+# wait_for_program: sets PROGRAM_PID to the tripcost the shell runs, once it has started.
+wait_for_program() {
+  local shell_pid tries=$((5 * E2E_TRIES_PER_SECOND))
   shell_pid=$(pane_info '#{pane_pid}')
+  PROGRAM_PID=""
   while ((tries-- > 0)); do
-    pid=$(pgrep -P "$shell_pid" -x tripcost | head -n 1 || true)
-    [ -n "$pid" ] && break
+    PROGRAM_PID=$(pgrep -P "$shell_pid" -x tripcost | head -n 1 || true)
+    [ -n "$PROGRAM_PID" ] && break
     sleep 0.05
   done
-  [ -n "$pid" ] || fail "tripcost is not running under the shell"
-  E2E_PIDS+=("$pid")
-  echo "$pid"
+  [ -n "$PROGRAM_PID" ] || fail "tripcost is not running under the shell"
+  E2E_PIDS+=("$PROGRAM_PID")
 }
 
 # process_gone PID: true when nothing runs under PID (a zombie runs no more).
@@ -162,6 +213,16 @@ process_gone() {
   local state
   state=$(ps -o stat= -p "$1" 2>/dev/null || true)
   [ -z "$state" ] || [[ $state == Z* ]]
+}
+
+# expect_exit_status N: the program ends (at once) and the shell reports status N.
+expect_exit_status() {
+  wait_until 2 process_gone "$PROGRAM_PID" || fail "tripcost is still running"
+  local tag="status$((++E2E_CHECKS))"
+  run_line "echo $tag=\$?"
+  wait_for_text "^$tag=[0-9]+\$" 5
+  screen_has "^$tag=$1\$" ||
+    fail "tripcost should have ended with status $1; the shell says $(screen_text | grep "^$tag=")"
 }
 
 # expect_tty_restored: the shell's terminal is back in canonical mode with echo.
@@ -174,13 +235,14 @@ expect_tty_restored() {
 
 # expect_shell_usable: the shell runs a command and prints its output.
 expect_shell_usable() {
+  # shellcheck disable=SC2016 # the shell in the terminal expands it
   run_line 'echo "shell-$((6 * 7))"'
   wait_for_text '^shell-42$' 5
 }
 
 # --- Colours, read from the viewer ------------------------------------------------------
 
-viewer_text() { view_tmux capture-pane -p -t view; }
+viewer_text() { view_tmux capture-pane -p -t view 2>/dev/null; }
 
 # viewer_in_step: the viewer shows the same text as the terminal.
 viewer_in_step() { [ "$(viewer_text)" == "$(screen_text)" ]; }
@@ -225,11 +287,6 @@ screen_cells() {
     }'
 }
 
-# row_backgrounds ROW: the distinct backgrounds of the row's cells, comma separated.
-row_backgrounds() {
-  screen_cells | awk -v row="$1" '$1 == row { print $4 }' | sort -u | paste -sd, -
-}
-
 # text_colours ROW COL LENGTH: the distinct FG/BG pairs of those cells, comma separated.
 text_colours() {
   screen_cells |
@@ -237,21 +294,24 @@ text_colours() {
       '$1 == row && $2 >= from && $2 <= to { print $3 "/" $4 }' | sort -u | paste -sd, -
 }
 
+# backgrounds FIRST LAST: a "ROW:BG,BG..." line for each of the rows, the distinct
+# backgrounds of the row's cells.
+backgrounds() {
+  screen_cells | awk -v first="$1" -v last="$2" '
+    $1 >= first && $1 <= last && !seen[$1 " " $4]++ {
+      bgs[$1] = bgs[$1] (bgs[$1] == "" ? "" : ",") $4
+    }
+    END { for (r = first; r <= last; r++) print r ":" bgs[r] }'
+}
+
 rows_have_background() {
-  local first=$1 last=$2 bg=$3 row
-  for ((row = first; row <= last; row++)); do
-    [ "$(row_backgrounds "$row")" == "$bg" ] || return 1
-  done
+  [ "$(backgrounds "$1" "$2")" == "$(seq -f "%g:$3" "$1" "$2")" ]
 }
 
 # expect_background FIRST LAST BG: every cell of rows FIRST..LAST has background BG.
 expect_background() {
   wait_until 5 rows_have_background "$1" "$2" "$3" && return 0
-  local row report=""
-  for ((row = $1; row <= $2; row++)); do
-    report+=" $row:$(row_backgrounds "$row")"
-  done
-  fail "rows $1-$2 should all have background $3; row:backgrounds were$report"
+  fail "rows $1-$2 should all have background $3; the rows have:" $'\n'"$(backgrounds "$1" "$2")"
 }
 
 text_is_at() {
@@ -267,10 +327,35 @@ expect_text() {
     "in $(text_colours "$1" "$2" "${#3}")"
 }
 
+# --- tripcost ----------------------------------------------------------------------------
+
+TITLE='Kalkulator Trasoka nacisnij enter jesli chcesz kontynuowac'
+HINT=' Lub ESC gdy musisz zakonczyc swoj ulubiony programik !!!'
+
+# expect_start_screen ROWS: the title and the hint in yellow on a brown screen of ROWS rows.
+expect_start_screen() {
+  expect_text_rows "3:$TITLE" "6:$HINT"
+  expect_text 3 1 "$TITLE" 93/43
+  expect_text 6 1 "$HINT" 93/43
+  expect_background 1 "$1" 43
+}
+
+# go_to_farewell: Esc from the start screen. The key loop reads Esc on only one of its two
+# polls, so it is pressed until the start screen goes; the farewell follows its beep.
+go_to_farewell() {
+  press_until_gone Escape 'Kalkulator Trasoka'
+  wait_for_text '^KONIEC PRACY' 5
+}
+
 # fail MESSAGE...: reports, shows both screens, ends the script.
 fail() {
   {
     echo "FAIL${E2E_SCENARIO:+ [$E2E_SCENARIO]}: $*"
+    if shell_ended; then
+      # An interactive shell ends when a read of the terminal gives end-of-file, as reads of
+      # a terminal left in raw mode do.
+      echo "(the shell in the terminal has ended, status $(pane_info '#{pane_dead_status}'))"
+    fi
     echo "--- terminal screen:"
     screen_text 2>/dev/null || echo "(no terminal)"
     echo "--- the same with colours (as the viewer shows it):"

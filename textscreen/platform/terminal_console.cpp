@@ -255,7 +255,8 @@ bool TerminalConsole::write_raw(const uint8_t* bytes, size_t count, size_t& writ
 }
 
 bool TerminalConsole::fetch_input() {
-  if (!input_is_terminal_) return false;
+  // Outside raw mode (stopped by Ctrl+Z) a read would wait for a whole line.
+  if (!input_is_terminal_ || !raw_) return false;
   uint8_t bytes[256];
   auto now = TerminalInputDecoder::Clock::now();
   pollfd ready{input_fd_, POLLIN, 0};
@@ -364,8 +365,14 @@ void TerminalConsole::suspend() {
     if (output_is_terminal_) send(TerminalRenderer::restore_sequence());
     leave_raw_mode();
   }
-  // SIGSTOP cannot be blocked; the process stops here until it is continued.
+  // SIGSTOP cannot be blocked. The stop may land after kill returns, so the continue is
+  // waited for before the terminal is taken again.
   kill(getpid(), SIGSTOP);
+  sigset_t continued;
+  sigemptyset(&continued);
+  sigaddset(&continued, SIGCONT);
+  int signal_number = 0;
+  sigwait(&continued, &signal_number);
   std::lock_guard lock(mutex_);
   enter_raw_mode();
   if (output_is_terminal_) {
