@@ -54,6 +54,7 @@ bool MemoryConsole::fill_attributes(uint16_t attribute, int32_t count, CellPosit
 }
 
 bool MemoryConsole::write_cells(const ConsoleCell* cells, int32_t count, CellPosition start) {
+  cells_written_ += count;
   return !not_a_console_ && !fail_cell_writes_ && buffer_.write_cells(cells, count, start);
 }
 

@@ -3,6 +3,7 @@
 // read back.
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <string>
 
@@ -32,6 +33,7 @@ class MemoryConsole final : public ConsoleDevice {
   uint32_t input_mode() const { return input_mode_; }
   int bells() const { return bells_; }
   int flushes() const { return flushes_; }
+  int64_t cells_written() const { return cells_written_; }
 
   // ConsoleDevice.
   bool read_screen_buffer_info(ScreenBufferInfo& info) override;
@@ -69,6 +71,7 @@ class MemoryConsole final : public ConsoleDevice {
   uint32_t input_mode_ = 0;
   int bells_ = 0;
   int flushes_ = 0;
+  int64_t cells_written_ = 0;
 };
 
 }  // namespace textscreen::platform
