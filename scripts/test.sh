@@ -17,5 +17,5 @@ run_preset() {
 }
 
 run_preset debug
-run_preset asan --target unit_tests render_tests
+run_preset asan --target unit_tests render_tests thread_tests
 run_preset tsan --target thread_tests
