@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-#include "console/floating_point.h"
+#include "platform/floating_point.h"
 #include "console/key_queue.h"
 #include "console/key_translation.h"
 #include "console/layer_lifecycle.h"
@@ -194,7 +194,7 @@ TEST(FloatingPoint, LayerInitSetsTheExtendedControlWord) {
   detail::reset_layer_for_tests(&console);
   layer_init(0, nullptr);
   detail::reset_layer_for_tests(nullptr);
-  EXPECT_EQ(detail::floating_point_control_word(), detail::EXTENDED_CONTROL_WORD);
+  EXPECT_EQ(platform::floating_point_control_word(), platform::EXTENDED_CONTROL_WORD);
   volatile double zero = 0.0;
   EXPECT_EQ(1.0 / zero, std::numeric_limits<double>::infinity());
   // A product of two singles is exact before any rounding.

@@ -3,9 +3,9 @@
 #include <atomic>
 #include <cstdlib>
 
-#include "console/floating_point.h"
 #include "console/key_queue.h"
 #include "console/screen_state.h"
+#include "platform/floating_point.h"
 #include "textscreen/textscreen.h"
 
 namespace textscreen::detail {
@@ -72,7 +72,7 @@ void layer_init(int argc, char** argv) {
   s.print_channel_ready = false;
   s.print_column = 0;
   s.print_width = 0;
-  set_extended_precision();
+  platform::set_extended_precision();
   platform::ConsoleDevice& device = console();
   uint32_t mode = 0;
   if (device.read_input_mode(mode)) device.set_input_mode(mode | platform::ENABLE_PROCESSED_INPUT);

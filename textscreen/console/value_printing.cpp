@@ -1,10 +1,9 @@
 // Numbers and the clock printed or handed back as text.
-#include <ctime>
-
 #include "console/clock_text.h"
 #include "console/number_text.h"
 #include "console/print_channel.h"
 #include "console/screen_state.h"
+#include "platform/local_clock.h"
 #include "textscreen/textscreen.h"
 
 namespace textscreen {
@@ -12,13 +11,6 @@ namespace {
 
 bool has_newline(int32_t mask) {
   return (mask & (PRINT_NEWLINE | PRINT_NEWLINE_ALT)) != 0;
-}
-
-std::tm local_now() {
-  std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return local;
 }
 
 }  // namespace
@@ -41,11 +33,11 @@ void print_single(int32_t file_number, float value, int32_t mask) {
 }
 
 std::string time_string() {
-  return detail::clock_text(local_now());
+  return detail::clock_text(platform::local_time_now());
 }
 
 std::string date_string() {
-  return detail::date_text(local_now());
+  return detail::date_text(platform::local_time_now());
 }
 
 }  // namespace textscreen

@@ -5,7 +5,7 @@
 #include <cfloat>
 #include <cstdint>
 
-namespace textscreen::detail {
+namespace textscreen::platform {
 
 static_assert(LDBL_MANT_DIG == 64, "the programs' arithmetic needs a 64-bit significand");
 
@@ -17,4 +17,4 @@ constexpr uint16_t EXTENDED_CONTROL_WORD = 0x037F;
 void set_extended_precision();
 uint16_t floating_point_control_word();
 
-}  // namespace textscreen::detail
+}  // namespace textscreen::platform

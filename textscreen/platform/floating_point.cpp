@@ -1,8 +1,8 @@
-#include "console/floating_point.h"
+#include "floating_point.h"
 
 #include <fpu_control.h>
 
-namespace textscreen::detail {
+namespace textscreen::platform {
 
 void set_extended_precision() {
   fpu_control_t word = 0;
@@ -18,4 +18,4 @@ uint16_t floating_point_control_word() {
   return static_cast<uint16_t>(word);
 }
 
-}  // namespace textscreen::detail
+}  // namespace textscreen::platform
