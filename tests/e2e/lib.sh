@@ -22,6 +22,9 @@ E2E_SCENARIO=""
 E2E_PIDS=()
 E2E_CHECKS=0
 TRIPCOST=""
+# The program the scenarios run, and its name as ps shows it.
+E2E_PROGRAM=""
+E2E_PROGRAM_NAME=""
 PROGRAM_PID=""
 
 # dash leaves the terminal modes as a program leaves them; bash puts its own back after a
@@ -38,17 +41,22 @@ unset TMUX TMUX_PANE
 term_tmux() { tmux -L "$E2E_TERM_SOCKET" "$@"; }
 view_tmux() { tmux -L "$E2E_VIEW_SOCKET" "$@"; }
 
-# e2e_setup BIN_DIR: checks the tools and the program, makes a scratch folder, arms cleanup.
+# e2e_setup BIN_DIR [PROGRAM]: checks the tools and the program (tripcost unless named),
+# makes a scratch folder, arms cleanup.
 e2e_setup() {
-  local bin_dir=${1:-}
+  local bin_dir=${1:-} name=${2:-tripcost}
   if [ -z "$bin_dir" ]; then
-    echo "usage: $0 <folder holding tripcost>" >&2
+    echo "usage: $0 <folder holding $name>" >&2
     exit 2
   fi
   command -v tmux >/dev/null || { echo "FAIL: tmux is not installed" >&2; exit 1; }
-  TRIPCOST=$(cd "$bin_dir" && pwd)/tripcost
-  [ -x "$TRIPCOST" ] || { echo "FAIL: no program at $TRIPCOST" >&2; exit 1; }
-  E2E_WORK_DIR=$(mktemp -d "${TMPDIR:-/tmp}/e2e-tripcost.XXXXXX")
+  bin_dir=$(cd "$bin_dir" && pwd)
+  # shellcheck disable=SC2034 # kept for scripts that run tripcost by its path
+  TRIPCOST=$bin_dir/tripcost
+  E2E_PROGRAM=$bin_dir/$name
+  E2E_PROGRAM_NAME=$name
+  [ -x "$E2E_PROGRAM" ] || { echo "FAIL: no program at $E2E_PROGRAM" >&2; exit 1; }
+  E2E_WORK_DIR=$(mktemp -d "${TMPDIR:-/tmp}/e2e-$name.XXXXXX")
   trap e2e_cleanup EXIT
   trap 'exit 1' INT TERM HUP
 }
@@ -119,10 +127,10 @@ run_line() {
   term_tmux send-keys -t e2e Enter
 }
 
-# start_program ARGS...: runs tripcost from the shell (ARGS may hold a redirection) and waits
-# for it to start; PROGRAM_PID is then its pid.
+# start_program ARGS...: runs the program (tripcost unless e2e_setup named another) from the
+# shell (ARGS may hold a redirection) and waits for it to start; PROGRAM_PID is then its pid.
 start_program() {
-  run_line "'$TRIPCOST' $*"
+  run_line "'$E2E_PROGRAM' $*"
   wait_for_program
 }
 
@@ -194,17 +202,17 @@ press_until() {
 # press_until_gone KEY REGEX: presses KEY until REGEX has left the screen.
 press_until_gone() { press_until "$1" screen_lacks "$2"; }
 
-# wait_for_program: sets PROGRAM_PID to the tripcost the shell runs, once it has started.
+# wait_for_program: sets PROGRAM_PID to the program the shell runs, once it has started.
 wait_for_program() {
   local shell_pid tries=$((5 * E2E_TRIES_PER_SECOND))
   shell_pid=$(pane_info '#{pane_pid}')
   PROGRAM_PID=""
   while ((tries-- > 0)); do
-    PROGRAM_PID=$(pgrep -P "$shell_pid" -x tripcost | head -n 1 || true)
+    PROGRAM_PID=$(pgrep -P "$shell_pid" -x "$E2E_PROGRAM_NAME" | head -n 1 || true)
     [ -n "$PROGRAM_PID" ] && break
     sleep 0.05
   done
-  [ -n "$PROGRAM_PID" ] || fail "tripcost is not running under the shell"
+  [ -n "$PROGRAM_PID" ] || fail "$E2E_PROGRAM_NAME is not running under the shell"
   E2E_PIDS+=("$PROGRAM_PID")
 }
 
@@ -217,12 +225,13 @@ process_gone() {
 
 # expect_exit_status N: the program ends (at once) and the shell reports status N.
 expect_exit_status() {
-  wait_until 2 process_gone "$PROGRAM_PID" || fail "tripcost is still running"
+  wait_until 2 process_gone "$PROGRAM_PID" || fail "$E2E_PROGRAM_NAME is still running"
   local tag="status$((++E2E_CHECKS))"
   run_line "echo $tag=\$?"
   wait_for_text "^$tag=[0-9]+\$" 5
   screen_has "^$tag=$1\$" ||
-    fail "tripcost should have ended with status $1; the shell says $(screen_text | grep "^$tag=")"
+    fail "$E2E_PROGRAM_NAME should have ended with status $1;" \
+      "the shell says $(screen_text | grep "^$tag=")"
 }
 
 # expect_tty_restored: the shell's terminal is back in canonical mode with echo.
@@ -325,6 +334,71 @@ expect_text() {
   wait_until 5 text_is_at "$@" && return 0
   fail "expected \"$3\" at row $1, column $2 in $4; the row reads \"$(row_text "$1")\"" \
     "in $(text_colours "$1" "$2" "${#3}")"
+}
+
+# --- Rows found by their text -----------------------------------------------------------
+
+LINE_ROW=""
+
+# row_of TEXT: the number of the last row that reads exactly TEXT (trailing blanks dropped).
+row_of() {
+  screen_text | TEXT=$1 awk '$0 == ENVIRON["TEXT"] { row = NR } END { if (row) print row }'
+}
+
+# columns_of TEXT: the cells TEXT takes, one for each character, whatever the locale.
+columns_of() { printf %s "$1" | LC_ALL=C tr -d '\200-\277' | wc -c; }
+
+# ink_colours ROW COL LENGTH: the distinct FG/BG pairs of those cells, blanks left out. The
+# viewer may draw a blank in any foreground, as the foreground of a blank shows nowhere.
+ink_colours() {
+  screen_cells |
+    awk -v row="$1" -v from="$2" -v to="$(($2 + $3 - 1))" \
+      '$1 == row && $2 >= from && $2 <= to && NF == 5 { print $3 "/" $4 }' |
+    sort -u | paste -sd, -
+}
+
+line_shown() {
+  local row
+  row=$(row_of "$1")
+  [ -n "$row" ] && [ "$(ink_colours "$row" 1 "$(columns_of "$1")")" == "$2" ]
+}
+
+# expect_line TEXT FG/BG: a row reads exactly TEXT, all its characters in FG on BG. LINE_ROW
+# is then that row (the last such row). For text whose row moves as the screen scrolls.
+# shellcheck disable=SC2034 # LINE_ROW is for the scripts
+expect_line() {
+  LINE_ROW=""
+  if wait_until 5 line_shown "$1" "$2"; then
+    LINE_ROW=$(row_of "$1")
+    return 0
+  fi
+  local row
+  row=$(row_of "$1")
+  [ -n "$row" ] || fail "no row reads \"$1\""
+  fail "row $row reads \"$1\" in $(ink_colours "$row" 1 "$(columns_of "$1")"), not in $2"
+}
+
+lines_in_order() {
+  [ "$(screen_text | grep -xF -f <(printf '%s\n' "$@"))" == "$(printf '%s\n' "$@")" ]
+}
+
+# expect_lines_in_order TEXT...: each TEXT is read by exactly one row, in this order from the
+# top. Rows between them may hold anything else.
+expect_lines_in_order() {
+  wait_until 5 lines_in_order "$@" && return 0
+  fail "these rows should come once each, in this order:" $'\n'"$(printf '%s\n' "$@")"
+}
+
+# --- Bell and ending ---------------------------------------------------------------------
+
+# bell_rung: the terminal has rung its bell since term_start. The viewer keeps the mark, as
+# no one ever looks at its window.
+bell_rung() { [ "$(view_tmux display-message -p -t view '#{window_bell_flag}')" == 1 ]; }
+
+# expect_ends_by_itself SECONDS: the program ends within SECONDS without a key.
+expect_ends_by_itself() {
+  wait_until "$1" process_gone "$PROGRAM_PID" && return 0
+  fail "$E2E_PROGRAM_NAME was still running after $1 seconds"
 }
 
 # --- tripcost ----------------------------------------------------------------------------
