@@ -6,10 +6,10 @@
 #include <limits>
 #include <string>
 
-#include "platform/floating_point.h"
 #include "console/key_queue.h"
 #include "console/key_translation.h"
 #include "console/layer_lifecycle.h"
+#include "platform/floating_point.h"
 #include "platform/keyboard_layout.h"
 #include "support/layer_fixture.h"
 
