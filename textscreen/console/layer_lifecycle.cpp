@@ -11,6 +11,7 @@
 namespace textscreen::detail {
 namespace {
 
+// The argument vector as the process received it; kept, though no operation reads it.
 int argument_count = 0;
 char** argument_vector = nullptr;
 bool handler_installed = false;
@@ -45,13 +46,6 @@ void install_control_handler_once() {
 
 void register_exit_step(ExitStep step) {
   std::atexit(step);
-}
-
-int kept_argument_count() {
-  return argument_count;
-}
-char** kept_argument_vector() {
-  return argument_vector;
 }
 
 void reset_layer_lifecycle() {

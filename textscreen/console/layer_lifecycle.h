@@ -17,10 +17,6 @@ bool console_control_handler(uint32_t event);
 using ExitStep = void (*)();
 void register_exit_step(ExitStep step);
 
-// The argument vector layer_init kept.
-int kept_argument_count();
-char** kept_argument_vector();
-
 void reset_layer_lifecycle();
 
 }  // namespace textscreen::detail

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "console/console_keyboard.h"
+#include "console/key_queue.h"
 #include "console/line_input.h"
 #include "console/screen_state.h"
 #include "textscreen/textscreen.h"
@@ -66,10 +67,8 @@ class LineEditor {
   static int32_t next_key() {
     for (;;) {
       while (!key_waiting()) sleep_wait(POLL_SLEEP_MS);
-      std::string key = key_poll();
-      if (key.empty()) continue;
-      if (key.size() == 2) return (static_cast<uint8_t>(key[1]) << 8) | 255;
-      return static_cast<uint8_t>(key[0]);
+      int32_t code = key_code(key_poll());
+      if (code != NO_KEY) return code;
     }
   }
 
