@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "console/screen_state.h"
-#include "platform/memory_console.h"
+#include "console/layer_reset.h"
+#include "platform/memory/memory_console.h"
 #include "textscreen/textscreen.h"
 
 namespace {
@@ -14,7 +14,7 @@ using textscreen::platform::MemoryConsole;
 
 void write_repeatedly(benchmark::State& state, const std::string& text, bool from_top) {
   MemoryConsole console(80, 25);
-  textscreen::detail::reset_layer_for_tests(&console);
+  textscreen::detail::reset_layer({&console, nullptr, nullptr, {}});
   for (auto _ : state) {
     if (from_top) textscreen::screen_locate(1, 1, -1);
     textscreen::write_text(text, 0);
@@ -22,7 +22,7 @@ void write_repeatedly(benchmark::State& state, const std::string& text, bool fro
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                           static_cast<int64_t>(text.size()));
-  textscreen::detail::reset_layer_for_tests(nullptr);
+  textscreen::detail::reset_layer({});
 }
 
 void BM_ConsoleWriterPlainText(benchmark::State& state) {

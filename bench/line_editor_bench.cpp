@@ -5,8 +5,9 @@
 #include <deque>
 #include <string>
 
+#include "console/layer_reset.h"
 #include "console/screen_state.h"
-#include "platform/memory_console.h"
+#include "platform/memory/memory_console.h"
 #include "textscreen/textscreen.h"
 
 namespace {
@@ -29,7 +30,7 @@ int32_t scripted_key_waiting() {
 // start before Enter.
 int64_t cells_written(bool insert_at_start) {
   textscreen::platform::MemoryConsole console(80, 200);  // tall enough for the whole line
-  textscreen::detail::reset_layer_for_tests(&console);
+  textscreen::detail::reset_layer({&console, nullptr, nullptr, {}});
   auto& hooks = textscreen::detail::screen_state().hooks;
   hooks.poll_key = scripted_key;
   hooks.peek_key = scripted_key_waiting;
@@ -41,7 +42,7 @@ int64_t cells_written(bool insert_at_start) {
   script.emplace_back("\r");
   textscreen::input_prompt("", 0, 0);
   int64_t cells = console.cells_written();
-  textscreen::detail::reset_layer_for_tests(nullptr);
+  textscreen::detail::reset_layer({});
   return cells;
 }
 

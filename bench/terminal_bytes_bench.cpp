@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/terminal_renderer.h"
+#include "platform/terminal/terminal_renderer.h"
 
 namespace {
 

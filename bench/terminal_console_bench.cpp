@@ -8,8 +8,9 @@
 #include <string>
 #include <thread>
 
-#include "console/screen_state.h"
-#include "platform/terminal_console.h"
+#include "console/layer_reset.h"
+#include "platform/system/system_clock.h"
+#include "platform/terminal/terminal_console.h"
 #include "textscreen/textscreen.h"
 
 namespace {
@@ -23,11 +24,12 @@ struct PseudoTerminal {
   int slave = -1;
   TerminalConsole* console = nullptr;
   std::thread drain;
+  textscreen::platform::SystemClock clock;
 
   PseudoTerminal() {
     winsize size{25, 80, 0, 0};
     if (openpty(&master, &slave, nullptr, nullptr, &size) != 0) return;
-    console = new TerminalConsole(slave, slave);
+    console = new TerminalConsole(slave, slave, clock);
     drain = std::thread([fd = master] {
       char sink[4096];
       while (read(fd, sink, sizeof sink) > 0) {
@@ -40,8 +42,7 @@ struct PseudoTerminal {
 TerminalConsole* fresh_screen() {
   static PseudoTerminal terminal;
   if (terminal.console == nullptr) return nullptr;
-  textscreen::detail::reset_layer_for_tests(terminal.console);
-  textscreen::detail::set_beep_sound([] {});
+  textscreen::detail::reset_layer({terminal.console, &terminal.clock, nullptr, {}});
   textscreen::screen_cls(textscreen::DEFAULT_MODE);
   // Every cell non-blank, as after a screen full of text.
   for (int row = 1; row <= 25; ++row) {

@@ -2,15 +2,14 @@
 // numbers, the key queue, the waits and the control events.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <limits>
 #include <string>
 
 #include "console/key_queue.h"
 #include "console/key_translation.h"
 #include "console/layer_lifecycle.h"
-#include "platform/floating_point.h"
 #include "platform/keyboard_layout.h"
+#include "platform/system/floating_point.h"
 #include "support/layer_fixture.h"
 
 namespace textscreen::testing {
@@ -124,37 +123,42 @@ TEST_F(KeyboardTest, TheQueueKeepsTheNewest511Keys) {
   EXPECT_EQ(first, std::string(1, static_cast<char>((600 - 511) % 200)));
 }
 
-TEST_F(KeyboardTest, SleepWaitEndsOnAKeyAndLeavesItQueued) {
-  console_.push_key(key('A', 0x1E, 'a'));
-  auto start = std::chrono::steady_clock::now();
-  sleep_wait(-1);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
-  EXPECT_EQ(key_poll(), "a");
+TEST_F(KeyboardTest, WaitsLastTheirTimeUnlessAKeyEndsThem) {
+  using std::chrono::milliseconds;
+  struct Case {
+    int32_t wait;
+    int key_after_ms;  // -1: no key comes
+    int expected_ms;
+  };
+  const Case cases[] = {
+      {-1, 120, 150},    // looks every 50 ms until a key has come
+      {1000, 120, 150},  // a long wait ends at the first look after the key
+      {1000, -1, 1000},  // and otherwise lasts its time
+      {130, 100, 130},   // the last 1-50 ms are slept without looking
+      {80, 10, 80},      // a short wait is never shortened
+      {0, -1, 0},       {-5, -1, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.wait);
+    ScriptedClock clock;
+    detail::reset_layer({&console_, &clock, nullptr, {}});
+    if (c.key_after_ms >= 0) {
+      clock.at(milliseconds(c.key_after_ms), [this] { console_.push_key(key('A', 0x1E, 'a')); });
+    }
+    sleep_wait(c.wait);
+    EXPECT_EQ(clock.elapsed(), milliseconds(c.expected_ms));
+    // The key that ended a wait is still there to be read.
+    EXPECT_EQ(key_poll(), c.key_after_ms >= 0 ? "a" : "");
+  }
 }
 
-TEST_F(KeyboardTest, SleepWaitLastsItsTimeWhenNoKeyComes) {
-  auto start = std::chrono::steady_clock::now();
-  sleep_wait(120);
-  auto elapsed = std::chrono::steady_clock::now() - start;
-  EXPECT_GE(elapsed, std::chrono::milliseconds(115));
-  EXPECT_LT(elapsed, std::chrono::seconds(3));
-  start = std::chrono::steady_clock::now();
-  sleep_wait(0);
-  sleep_wait(-5);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(50));
-}
-
-TEST_F(KeyboardTest, TimedWaitEndsEarlyOnAKeyButShortWaitsDoNot) {
-  console_.push_key(key('A', 0x1E, 'a'));
-  auto start = std::chrono::steady_clock::now();
-  sleep_wait(5000);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
-  console_.push_key(key('B', 0x30, 'b'));
-  start = std::chrono::steady_clock::now();
-  sleep_wait(60);
-  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(55));
-  EXPECT_EQ(key_poll(), "a");
-  EXPECT_EQ(key_poll(), "b");
+TEST_F(KeyboardTest, AKeyTypedBeforeTheWaitEndsItAtOnce) {
+  for (int32_t wait : {-1, 5000}) {
+    console_.push_key(key('A', 0x1E, 'a'));
+    sleep_wait(wait);
+    EXPECT_EQ(clock_.elapsed(), std::chrono::milliseconds(0));
+    EXPECT_EQ(key_poll(), "a");
+  }
 }
 
 TEST_F(KeyboardTest, WaitAfterTheLastKeyWasTakenNeedsANewKey) {
@@ -185,15 +189,12 @@ TEST_F(KeyboardTest, TheFirstReadInstallsTheControlHandler) {
 
 TEST_F(KeyboardTest, LayerInitAddsProcessedInputAndKeepsTheOtherModeBits) {
   console_.set_input_mode(0x80);
-  layer_init(0, nullptr);
+  detail::start_layer(0, nullptr);
   EXPECT_EQ(console_.input_mode(), 0x80u | ENABLE_PROCESSED_INPUT);
 }
 
 TEST(FloatingPoint, LayerInitSetsTheExtendedControlWord) {
-  platform::MemoryConsole console(80, 25);
-  detail::reset_layer_for_tests(&console);
-  layer_init(0, nullptr);
-  detail::reset_layer_for_tests(nullptr);
+  platform::set_extended_precision();
   EXPECT_EQ(platform::floating_point_control_word(), platform::EXTENDED_CONTROL_WORD);
   volatile double zero = 0.0;
   EXPECT_EQ(1.0 / zero, std::numeric_limits<double>::infinity());

@@ -37,7 +37,7 @@ TEST_F(LineEditorTest, DeleteAtTheEndBeepsAndBackspaceAtTheStartDoesNothing) {
   type_text(console_, "\bab");
   press_enhanced(console_, VK_DELETE);
   EXPECT_EQ(typed_line(), "ab");
-  EXPECT_EQ(beeps_heard, 1);
+  EXPECT_EQ(speaker_.tones, 1);
 }
 
 TEST_F(LineEditorTest, DeleteInTheMiddleClosesTheGapOnScreen) {

@@ -169,7 +169,7 @@ TEST_F(ScreenTest, TabsBackspacesAndBells) {
   screen_locate(3, 1, -1);
   print_string(0, "\bab\bc\a", 0);
   EXPECT_EQ(row(3), "ac");
-  EXPECT_EQ(beeps_heard, 1);
+  EXPECT_EQ(speaker_.tones, 1);
   EXPECT_EQ(cursor_column(), 3);
 }
 
@@ -263,24 +263,24 @@ TEST_F(TallBufferTest, PrintingPastTheBottomMovesTheWindowDownTheBuffer) {
 TEST(NotAConsole, TextGoesUnchangedToStandardOutput) {
   platform::MemoryConsole console(80, 25);
   console.set_not_a_console(true);
-  detail::reset_layer_for_tests(&console);
+  detail::reset_layer({&console, nullptr, nullptr, {}});
   screen_cls(DEFAULT_MODE);
   screen_color(14, 1);
   print_string(0, "tab\there\a", PRINT_NEWLINE);
   int32_t size = screen_width(0, 0);
-  detail::reset_layer_for_tests(nullptr);
+  detail::reset_layer({});
   EXPECT_EQ(console.raw_output(), "tab\there\a\r\n");
   EXPECT_EQ(size, 0);
 }
 
 TEST(FailingConsole, ACellWriteFailureDropsTheRestOfTheText) {
   platform::MemoryConsole console(80, 25);
-  detail::reset_layer_for_tests(&console);
+  detail::reset_layer({&console, nullptr, nullptr, {}});
   console.set_fail_cell_writes(true);
   print_string(0, "lost\r\nlost too", 0);
   console.set_fail_cell_writes(false);
   print_string(0, "kept", 0);
-  detail::reset_layer_for_tests(nullptr);
+  detail::reset_layer({});
   // The failed write stopped before its line end: the next text starts where it began.
   EXPECT_EQ(console.row_text(0).substr(0, 5), "kept ");
   EXPECT_EQ(console.row_text(1).substr(0, 4), "    ");

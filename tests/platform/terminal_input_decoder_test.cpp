@@ -1,4 +1,4 @@
-#include "platform/terminal_input_decoder.h"
+#include "platform/terminal/terminal_input_decoder.h"
 
 #include <gtest/gtest.h>
 
@@ -19,12 +19,12 @@ constexpr uint32_t SHIFT = SHIFT_PRESSED;
 constexpr uint32_t CTRL = LEFT_CTRL_PRESSED;
 constexpr uint32_t ALT = LEFT_ALT_PRESSED;
 constexpr uint32_t ENH = ENHANCED_KEY;
-const Decoder::Clock::time_point T0 = Decoder::Clock::time_point{} + 1h;
+const Decoder::Instant T0 = Decoder::Instant{} + 1h;
 
 // What a key event says, without its up/down half: virtual key, scan code, character, state.
 using Key = std::tuple<uint16_t, uint16_t, uint8_t, uint32_t>;
 
-void feed(Decoder& d, std::string_view bytes, Decoder::Clock::time_point now) {
+void feed(Decoder& d, std::string_view bytes, Decoder::Instant now) {
   d.feed(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), now);
 }
 

@@ -120,7 +120,7 @@ TEST_F(TripScreenTest, MoreThanTwoDirectionsClearsTheScreenFirst) {
 TEST_F(TripScreenTest, HeadingShowsTimeAndDate) {
   // A tall console keeps the heading in view.
   platform::MemoryConsole tall(80, 60);
-  detail::reset_layer_for_tests(&tall);
+  detail::reset_layer({&tall, &clock_, &speaker_, {}});
   type_text(tall, "1\r1\r1\r1\r1\r1\r");
   trip_cost_screen();
   std::string title = tall.row_text(0);
@@ -138,7 +138,7 @@ TEST_F(TripScreenTest, HeadingShowsTimeAndDate) {
   EXPECT_EQ(tall.row_text(7)[0], '1');
   EXPECT_EQ(tall.row_text(9).substr(0, 46), "A CENA ZA JEDEN KILOMETR TO NIBY JAKA MA BY\x80 ?");
   EXPECT_EQ(tall.row_text(17).substr(0, 36), "LICZYMY W DWIE CZY W JEDN\xA0 STRON\x82 ? ");
-  detail::reset_layer_for_tests(&console_);
+  detail::reset_layer({&console_, &clock_, &speaker_, {}});
 }
 
 }  // namespace

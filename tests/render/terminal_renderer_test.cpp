@@ -1,6 +1,6 @@
 // The renderer's bytes go into a real terminal model (libvterm); after every render the model
 // must show exactly the buffer: glyphs, colours, cursor position and visibility.
-#include "platform/terminal_renderer.h"
+#include "platform/terminal/terminal_renderer.h"
 
 #include <gtest/gtest.h>
 #include <vterm.h>

@@ -5,29 +5,36 @@
 
 #include <string>
 
-#include "console/screen_state.h"
-#include "platform/memory_console.h"
+#include "console/layer_reset.h"
+#include "platform/memory/memory_console.h"
+#include "platform/speaker.h"
+#include "support/scripted_clock.h"
 #include "textscreen/textscreen.h"
 
 namespace textscreen::testing {
 
-inline int beeps_heard = 0;
-inline void count_beep() {
-  ++beeps_heard;
-}
+// A speaker that counts its tones and takes their time on the scripted clock.
+class CountingSpeaker final : public platform::Speaker {
+ public:
+  explicit CountingSpeaker(platform::Clock& clock) : clock_(clock) {}
+  bool play_tone(int, int milliseconds) override {
+    ++tones;
+    clock_.sleep_for(std::chrono::milliseconds(milliseconds));
+    return true;
+  }
+  int tones = 0;
+
+ private:
+  platform::Clock& clock_;
+};
 
 class LayerTest : public ::testing::Test {
  protected:
   explicit LayerTest(int16_t columns = 80, int16_t rows = 25, int16_t window_rows = 0)
       : console_(columns, rows, window_rows) {
-    detail::reset_layer_for_tests(&console_);
-    detail::set_beep_sound(count_beep);
-    beeps_heard = 0;
+    detail::reset_layer({&console_, &clock_, &speaker_, {}});
   }
-  ~LayerTest() override {
-    detail::reset_layer_for_tests(nullptr);
-    detail::set_beep_sound(nullptr);
-  }
+  ~LayerTest() override { detail::reset_layer({}); }
 
   // The text of a screen row (1-based), trailing blanks removed.
   std::string row(int r) const {
@@ -43,6 +50,8 @@ class LayerTest : public ::testing::Test {
   int cursor_column() const { return console_.buffer().cursor().column + 1; }
 
   platform::MemoryConsole console_;
+  ScriptedClock clock_;
+  CountingSpeaker speaker_{clock_};
 };
 
 }  // namespace textscreen::testing

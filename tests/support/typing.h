@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/keyboard_layout.h"
-#include "platform/memory_console.h"
+#include "platform/memory/memory_console.h"
 
 namespace textscreen::testing {
 

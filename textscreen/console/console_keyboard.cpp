@@ -1,10 +1,8 @@
 #include "console/console_keyboard.h"
 
-#include <chrono>
-#include <thread>
-
 #include "console/key_queue.h"
 #include "console/key_translation.h"
+#include "console/layer_devices.h"
 #include "console/layer_lifecycle.h"
 #include "console/screen_state.h"
 #include "textscreen/textscreen.h"
@@ -54,7 +52,7 @@ void handle_key_up(const KeyEvent& key) {
 
 void sleep_ms(int32_t milliseconds) {
   console().flush();
-  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+  clock().sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "console/console_state.h"
+#include "console/layer_devices.h"
 #include "console/screen_state.h"
 #include "textscreen/textscreen.h"
 
@@ -64,7 +66,7 @@ int32_t console_locate(int32_t row, int32_t column, int32_t visibility) {
 }
 
 int32_t console_resize(int32_t columns, int32_t rows) {
-  ScreenState& s = screen_state();
+  ConsoleState& s = console_state();
   if (console_window().empty()) return 0;
   CellPosition largest = console().largest_window_size();
   int32_t current_columns = 0;

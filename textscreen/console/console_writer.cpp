@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "console/console_screen.h"
+#include "console/console_state.h"
+#include "console/layer_devices.h"
 #include "console/screen_state.h"
 #include "console/text_engine.h"
 #include "textscreen/textscreen.h"

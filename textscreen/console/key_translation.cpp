@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "platform/console_device.h"
+#include "platform/keys.h"
 
 namespace textscreen::detail {
 namespace {

@@ -4,8 +4,8 @@
 #include <cstdlib>
 
 #include "console/key_queue.h"
+#include "console/layer_devices.h"
 #include "console/screen_state.h"
-#include "platform/floating_point.h"
 #include "textscreen/textscreen.h"
 
 namespace textscreen::detail {
@@ -56,24 +56,26 @@ void reset_layer_lifecycle() {
 
 }  // namespace textscreen::detail
 
-namespace textscreen {
+namespace textscreen::detail {
 
-void layer_init(int argc, char** argv) {
-  using namespace detail;
+void start_layer(int argc, char** argv) {
   argument_count = argc;
   argument_vector = argv;
   ScreenState& s = screen_state();
   s.print_channel_ready = false;
   s.print_column = 0;
   s.print_width = 0;
-  platform::set_extended_precision();
   platform::ConsoleDevice& device = console();
   uint32_t mode = 0;
   if (device.read_input_mode(mode)) device.set_input_mode(mode | platform::ENABLE_PROCESSED_INPUT);
 }
 
+}  // namespace textscreen::detail
+
+namespace textscreen {
+
 void layer_end(int32_t status) {
-  if (detail::screen_state().console != nullptr) detail::screen_state().console->flush();
+  detail::console().flush();
   std::exit(status);
 }
 

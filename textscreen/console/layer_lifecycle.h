@@ -1,10 +1,15 @@
-// The start and end of a program: layer_init, the console control handler and the exit
-// steps that layer_end runs.
+// The start and end of a program: the layer's half of layer_init, the console control
+// handler and the exit steps that layer_end runs.
 #pragma once
 
 #include <cstdint>
 
 namespace textscreen::detail {
+
+// What layer_init does once the platform has installed the process's devices and set up
+// its arithmetic: keeps the argument vector, starts the print column afresh and lets the
+// console turn Ctrl+C into a control event.
+void start_layer(int argc, char** argv);
 
 // Installs the console control handler on the first console read, and registers its
 // removal as an exit step.

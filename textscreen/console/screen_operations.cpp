@@ -49,11 +49,7 @@ int32_t screen_view_print(int32_t top, int32_t bottom) {
   if (given) {
     s.view_top = top - 1;
     s.view_bottom = bottom - 1;
-    if (s.hooks.view_changed != nullptr) {
-      s.hooks.view_changed();
-    } else {
-      detail::reread_console_window();
-    }
+    detail::view_changed();
     detail::locate_with_fallback(top, 1, -1);
   }
   return top + (bottom << 16);

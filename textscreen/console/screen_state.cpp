@@ -1,6 +1,7 @@
 #include "console/screen_state.h"
 
-#include "platform/process_console.h"
+#include "console/console_state.h"
+#include "console/layer_devices.h"
 #include "textscreen/textscreen.h"
 
 namespace textscreen::detail {
@@ -18,28 +19,6 @@ ScreenState& screen_state() {
 int32_t set_error(int32_t error) {
   state.last_error = error;
   return error;
-}
-
-platform::ConsoleDevice& console() {
-  if (state.console == nullptr) state.console = &platform::process_console();
-  return *state.console;
-}
-
-void reread_console_window() {
-  if (state.geometry_frozen) return;
-  platform::ScreenBufferInfo info;
-  if (console().read_screen_buffer_info(info)) {
-    state.window = {0, info.window.top, static_cast<int16_t>(info.size.column - 1),
-                    info.window.bottom};
-  } else {
-    state.window = {};
-  }
-  state.window_known = true;
-}
-
-const ConsoleWindow& console_window() {
-  if (!state.window_known) reread_console_window();
-  return state.window;
 }
 
 void screen_size(int32_t& columns, int32_t& rows) {
@@ -71,6 +50,14 @@ void cursor_position(int32_t& column, int32_t& row) {
   const ConsoleWindow& w = console_window();
   column = info.cursor.column - w.left + 1;
   row = info.cursor.row - w.top + 1;
+}
+
+void view_changed() {
+  if (state.hooks.view_changed != nullptr) {
+    state.hooks.view_changed();
+  } else {
+    reread_console_window();
+  }
 }
 
 ViewRows view_rows() {
@@ -107,7 +94,7 @@ OutputBatch::OutputBatch() {
 }
 
 OutputBatch::~OutputBatch() {
-  if (--batch_depth == 0 && state.console != nullptr) state.console->flush();
+  if (--batch_depth == 0) console().flush();
 }
 
 }  // namespace textscreen::detail

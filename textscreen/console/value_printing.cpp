@@ -1,9 +1,9 @@
 // Numbers and the clock printed or handed back as text.
 #include "console/clock_text.h"
+#include "console/layer_devices.h"
 #include "console/number_text.h"
 #include "console/print_channel.h"
 #include "console/screen_state.h"
-#include "platform/local_clock.h"
 #include "textscreen/textscreen.h"
 
 namespace textscreen {
@@ -33,11 +33,11 @@ void print_single(int32_t file_number, float value, int32_t mask) {
 }
 
 std::string time_string() {
-  return detail::clock_text(platform::local_time_now());
+  return detail::clock_text(detail::clock().local_time());
 }
 
 std::string date_string() {
-  return detail::date_text(platform::local_time_now());
+  return detail::date_text(detail::clock().local_time());
 }
 
 }  // namespace textscreen

@@ -3,12 +3,14 @@
 
 #include <cstdint>
 
+#include "platform/display_driver.h"
+
 namespace textscreen::detail {
 
-// screen_mode flags.
-constexpr int32_t MODE_FULLSCREEN = 1;
-constexpr int32_t MODE_OPENGL = 2;
-constexpr int32_t MODE_NO_SWITCH = 4;
+// screen_mode flags: those a display driver serves, and one of screen_mode's own.
+using platform::MODE_FULLSCREEN;
+using platform::MODE_NO_SWITCH;
+using platform::MODE_OPENGL;
 constexpr int32_t MODE_CLOSE_ONLY = static_cast<int32_t>(0x80000000u);
 
 bool graphics_screen_open();

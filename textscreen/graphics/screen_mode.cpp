@@ -15,11 +15,7 @@ void reset_text_view() {
   detail::screen_size(columns, rows);
   s.view_top = 0;
   s.view_bottom = (rows == 0 ? 25 : rows) - 1;
-  if (s.hooks.view_changed != nullptr) {
-    s.hooks.view_changed();
-  } else {
-    detail::reread_console_window();
-  }
+  detail::view_changed();
   if (detail::graphics_screen_open()) detail::locate_with_fallback(1, 1, -1);
   s.print_column = 0;
 }

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "console_device.h"
+#include "platform/console_device.h"
 
 namespace textscreen::platform {
 

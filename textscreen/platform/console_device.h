@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/keys.h"
+
 namespace textscreen::platform {
 
 // A cell position in buffer coordinates, 0-based.
@@ -41,54 +43,6 @@ struct ScreenBufferInfo {
   CellPosition largest_window;  // the largest window the console allows
 };
 
-// Control-key state bits of a key event.
-enum ControlKeyState : uint32_t {
-  RIGHT_ALT_PRESSED = 0x0001,
-  LEFT_ALT_PRESSED = 0x0002,
-  RIGHT_CTRL_PRESSED = 0x0004,
-  LEFT_CTRL_PRESSED = 0x0008,
-  SHIFT_PRESSED = 0x0010,
-  NUMLOCK_ON = 0x0020,
-  SCROLLLOCK_ON = 0x0040,
-  CAPSLOCK_ON = 0x0080,
-  ENHANCED_KEY = 0x0100,
-};
-
-// Virtual-key codes the layer looks at.
-enum VirtualKey : uint16_t {
-  VK_BACK = 0x08,
-  VK_TAB = 0x09,
-  VK_RETURN = 0x0D,
-  VK_SHIFT = 0x10,
-  VK_CONTROL = 0x11,
-  VK_MENU = 0x12,
-  VK_ESCAPE = 0x1B,
-  VK_SPACE = 0x20,
-  VK_PRIOR = 0x21,
-  VK_NEXT = 0x22,
-  VK_END = 0x23,
-  VK_HOME = 0x24,
-  VK_LEFT = 0x25,
-  VK_UP = 0x26,
-  VK_RIGHT = 0x27,
-  VK_DOWN = 0x28,
-  VK_INSERT = 0x2D,
-  VK_DELETE = 0x2E,
-  VK_NUMPAD0 = 0x60,
-  VK_NUMPAD9 = 0x69,
-  VK_F1 = 0x70,
-  VK_F12 = 0x7B,
-};
-
-struct KeyEvent {
-  bool key_down = true;
-  uint16_t repeat_count = 1;
-  uint16_t virtual_key = 0;
-  uint16_t scan_code = 0;
-  uint8_t character = 0;  // in the console code page; 0 for keys without one
-  uint32_t control_state = 0;
-};
-
 enum class InputEventType { key, mouse, other };
 
 struct InputEvent {
@@ -110,46 +64,99 @@ using ControlHandler = bool (*)(uint32_t event);
 
 constexpr uint32_t ENABLE_PROCESSED_INPUT = 0x0001;
 
+// The console of the process, as the layer's console half sees it.
+//
+// Threads. Every operation is called by the program's thread, the one that runs the layer,
+// except where a paragraph says otherwise. An implementation may run threads of its own
+// (a terminal watches signals on one) and guards its state against them; the caller needs
+// no lock.
+//
+// Coordinates are 0-based buffer cells: column 0 is the left edge of the buffer, row 0 its
+// top row, whatever part of the buffer the window shows.
+//
+// Failure. An operation that reports false changed nothing, unless its paragraph says
+// otherwise; the layer then acts as on a device that is not a console (output written raw,
+// nothing read back). No operation throws.
 class ConsoleDevice {
  public:
   virtual ~ConsoleDevice() = default;
 
-  // Screen buffer. Every call reports success; a failed call changes nothing.
+  // Size, cursor, current attribute, window and largest window of the screen buffer.
+  // Does not block. False when the output is not a console (redirected to a file or a
+  // pipe): the layer then writes its text raw through write_raw.
   virtual bool read_screen_buffer_info(ScreenBufferInfo& info) = 0;
+
+  // The attribute the next fill or scroll of the layer's own gives new cells. Does not block.
   virtual bool set_text_attribute(uint16_t attribute) = 0;
-  // Fill `count` cells from `start` onwards, running on into the following rows.
+
+  // Sets the character (or the attribute) of `count` cells from `start` onwards, running on
+  // into the following rows and stopping at the end of the buffer. Does not block. False
+  // when `start` lies outside the buffer; a count of 0 or less changes nothing and succeeds.
   virtual bool fill_characters(uint8_t character, int32_t count, CellPosition start) = 0;
   virtual bool fill_attributes(uint16_t attribute, int32_t count, CellPosition start) = 0;
-  // Write cells along one row from `start`; cells beyond the row's end are not written.
+
+  // Writes `count` cells along one row from `start`; cells beyond the row's end are not
+  // written. Does not block. False when `start` lies outside the buffer.
   virtual bool write_cells(const ConsoleCell* cells, int32_t count, CellPosition start) = 0;
-  // Move `source` so that its top-left cell lands on `destination`; the cells of the source
+
+  // Moves `source` so that its top-left cell lands on `destination`; the cells of the source
   // that the move uncovers get `fill`. Only cells inside `clip` (the whole buffer when null)
-  // change.
+  // change. Does not block. False when the source lies wholly outside the buffer.
   virtual bool scroll_rectangle(const CellRect& source, const CellRect* clip,
                                 CellPosition destination, ConsoleCell fill) = 0;
+
+  // Cursor visibility and position. Do not block. Setting a position outside the buffer
+  // fails and leaves the cursor where it was.
   virtual bool read_cursor_visible(bool& visible) = 0;
   virtual bool set_cursor_visible(bool visible) = 0;
   virtual bool set_cursor_position(CellPosition position) = 0;
+
+  // The part of the buffer the window shows, and the buffer's size. Do not block. A device
+  // whose size is not its own to choose (a terminal: the user sizes it) refuses every
+  // change and accepts only the window and size it already has; the layer then reports
+  // the refusal as an illegal call and nothing changes.
   virtual bool set_window_rect(const CellRect& window) = 0;
   virtual bool set_buffer_size(CellPosition size) = 0;
+  // The largest window the device could show, in cells. Does not block; never fails.
   virtual CellPosition largest_window_size() = 0;
+
+  // Makes this buffer the one the console shows. Does not block.
   virtual bool set_active_buffer() = 0;
-  // Bytes to standard output exactly as given; `written` tells how many went.
+
+  // Bytes to standard output exactly as given; `written` tells how many went. May block
+  // while the reader of the output is slow. False (with `written` 0) when the output is
+  // closed; bytes already written stay written.
   virtual bool write_raw(const uint8_t* bytes, size_t count, size_t& written) = 0;
 
-  // Input.
+  // Input events, oldest first. peek_input copies the oldest without taking it;
+  // read_input takes it. Neither blocks: false when no event is waiting (or the input is
+  // not a console), with `event` unchanged.
   virtual bool peek_input(InputEvent& event) = 0;
   virtual bool read_input(InputEvent& event) = 0;
+
+  // The input mode bits (ENABLE_PROCESSED_INPUT: Ctrl+C is a control event, not a key).
+  // Do not block. False when the input is not a console.
   virtual bool read_input_mode(uint32_t& mode) = 0;
   virtual bool set_input_mode(uint32_t mode) = 0;
+
+  // Adds (or, with `add` false, removes) the handler of control events: Ctrl+C, Ctrl+Break,
+  // close, logoff, shutdown. Called by the program's thread; the handler itself runs on a
+  // thread of the device (a terminal's signal thread), never on the program's thread, so
+  // it may only do what is safe alongside the program: push a key. A handler that returns
+  // false leaves the event to its default action, which ends the process. Does not block.
   virtual bool set_control_handler(ControlHandler handler, bool add) = 0;
-  // The character a virtual key gives without modifiers, 0 when none.
+
+  // The character a virtual key gives without modifiers, 0 when none. Does not block.
   virtual uint8_t virtual_key_to_char(uint16_t virtual_key) = 0;
 
-  // Make everything written so far visible. Consoles that show their cells directly do
-  // nothing; a terminal sends what changed since the last flush.
+  // Makes everything written so far visible. Called by the program's thread when an
+  // outermost layer operation ends and before every wait. Consoles that show their cells
+  // directly do nothing; a terminal sends what changed since the last flush and may block
+  // while the terminal reads it. A failed write is dropped: the next flush that changes
+  // something tries again.
   virtual void flush() {}
-  // The audible alarm of the console, used when no tone can be played.
+
+  // The audible alarm of the console, used when no tone can be played. Does not block.
   virtual void ring_bell() {}
 };
 

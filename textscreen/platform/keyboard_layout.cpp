@@ -1,9 +1,9 @@
-#include "keyboard_layout.h"
+#include "platform/keyboard_layout.h"
 
 #include <array>
 #include <cstring>
 
-#include "console_device.h"
+#include "platform/console_device.h"
 
 namespace textscreen::platform {
 namespace {

@@ -12,15 +12,18 @@
 #include <mutex>
 #include <thread>
 
-#include "cell_buffer.h"
-#include "terminal_input_decoder.h"
-#include "terminal_renderer.h"
+#include "platform/cell_buffer.h"
+#include "platform/clock.h"
+#include "platform/terminal/terminal_input_decoder.h"
+#include "platform/terminal/terminal_renderer.h"
 
 namespace textscreen::platform {
 
 class TerminalConsole final : public ConsoleDevice {
  public:
-  TerminalConsole(int input_fd, int output_fd);
+  // Reads keys from `input_fd` and shows the buffer on `output_fd`; `clock` times the
+  // escape sequences of the input.
+  TerminalConsole(int input_fd, int output_fd, Clock& clock);
   ~TerminalConsole() override;
   TerminalConsole(const TerminalConsole&) = delete;
   TerminalConsole& operator=(const TerminalConsole&) = delete;
@@ -67,6 +70,7 @@ class TerminalConsole final : public ConsoleDevice {
   void suspend();
 
   int input_fd_;
+  Clock& clock_;
   int output_fd_;
   bool input_is_terminal_;
   bool output_is_terminal_;

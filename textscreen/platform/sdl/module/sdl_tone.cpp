@@ -1,4 +1,4 @@
-#include "sound.h"
+#include "platform/sdl/module/sdl_tone.h"
 
 #include <SDL.h>
 #include <fcntl.h>
@@ -61,7 +61,7 @@ SDL_AudioDeviceID open_output(SDL_AudioSpec& have) {
 
 }  // namespace
 
-bool play_tone(int frequency, int milliseconds) {
+bool play_sdl_tone(int frequency, int milliseconds) {
   auto start = std::chrono::steady_clock::now();
   SDL_AudioSpec have{};
   SDL_AudioDeviceID device = open_output(have);

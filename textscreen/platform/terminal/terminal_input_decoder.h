@@ -10,20 +10,21 @@
 #include <deque>
 #include <vector>
 
-#include "console_device.h"
+#include "platform/clock.h"
+#include "platform/keys.h"
 
 namespace textscreen::platform {
 
 class TerminalInputDecoder {
  public:
-  using Clock = std::chrono::steady_clock;
+  using Instant = Clock::Instant;
   static constexpr std::chrono::milliseconds ESC_TIMEOUT{20};
 
   // Bytes just read from the terminal, at time `now`.
-  void feed(const uint8_t* bytes, size_t count, Clock::time_point now);
+  void feed(const uint8_t* bytes, size_t count, Instant now);
   // An ESC, or a sequence cut short, that has waited ESC_TIMEOUT since its last byte is
   // taken for keys of its own: the ESC as Esc, the bytes after it as plain keys.
-  void settle(Clock::time_point now);
+  void settle(Instant now);
 
   bool empty() const { return events_.empty(); }
   // The oldest ready event; the key queue must not be empty.
@@ -50,7 +51,7 @@ class TerminalInputDecoder {
 
   std::vector<uint8_t> pending_;  // undecoded bytes: at most one unfinished sequence
   std::deque<KeyEvent> events_;
-  Clock::time_point last_byte_time_{};
+  Instant last_byte_time_{};
   bool in_paste_ = false;
   bool paste_after_cr_ = false;  // a CR LF pair in pasted text is one Enter
   bool discarding_ = false;      // inside an overlong CSI: drop bytes until its final byte

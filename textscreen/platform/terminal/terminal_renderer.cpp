@@ -1,4 +1,4 @@
-#include "terminal_renderer.h"
+#include "platform/terminal/terminal_renderer.h"
 
 #include <algorithm>
 #include <array>
@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "code_page.h"
+#include "platform/code_page.h"
 
 namespace textscreen::platform {
 namespace {

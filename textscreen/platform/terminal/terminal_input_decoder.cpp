@@ -1,11 +1,11 @@
-#include "terminal_input_decoder.h"
+#include "platform/terminal/terminal_input_decoder.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
 
-#include "code_page.h"
-#include "keyboard_layout.h"
+#include "platform/code_page.h"
+#include "platform/keyboard_layout.h"
 
 namespace textscreen::platform {
 namespace {
@@ -203,7 +203,7 @@ Utf8Result decode_utf8(const uint8_t* bytes, size_t available) {
 
 }  // namespace
 
-void TerminalInputDecoder::feed(const uint8_t* bytes, size_t count, Clock::time_point now) {
+void TerminalInputDecoder::feed(const uint8_t* bytes, size_t count, Instant now) {
   if (count == 0) return;
   // Bytes held from long ago are not the start of what comes now.
   settle(now);
@@ -212,7 +212,7 @@ void TerminalInputDecoder::feed(const uint8_t* bytes, size_t count, Clock::time_
   decode(false);
 }
 
-void TerminalInputDecoder::settle(Clock::time_point now) {
+void TerminalInputDecoder::settle(Instant now) {
   if (!holding() || now - last_byte_time_ < ESC_TIMEOUT) return;
   discarding_ = false;
   decode(true);

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "cell_buffer.h"
+#include "platform/cell_buffer.h"
 
 namespace textscreen::platform {
 

@@ -1,4 +1,4 @@
-#include "terminal_console.h"
+#include "platform/terminal/terminal_console.h"
 
 #include <poll.h>
 #include <signal.h>
@@ -8,8 +8,8 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "keyboard_layout.h"
-#include "terminal_restore.h"
+#include "platform/keyboard_layout.h"
+#include "platform/terminal/terminal_restore.h"
 
 namespace textscreen::platform {
 namespace {
@@ -54,8 +54,9 @@ void restore_at_exit() {
 
 }  // namespace
 
-TerminalConsole::TerminalConsole(int input_fd, int output_fd)
+TerminalConsole::TerminalConsole(int input_fd, int output_fd, Clock& clock)
     : input_fd_(input_fd),
+      clock_(clock),
       output_fd_(output_fd),
       input_is_terminal_(isatty(input_fd) == 1),
       output_is_terminal_(isatty(output_fd) == 1),
@@ -258,7 +259,7 @@ bool TerminalConsole::fetch_input() {
   // Outside raw mode (stopped by Ctrl+Z) a read would wait for a whole line.
   if (!input_is_terminal_ || !raw_) return false;
   uint8_t bytes[256];
-  auto now = TerminalInputDecoder::Clock::now();
+  auto now = clock_.now();
   pollfd ready{input_fd_, POLLIN, 0};
   if (poll(&ready, 1, 0) > 0 && (ready.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0 &&
       (ready.revents & POLLIN) == 0) {

@@ -1,11 +1,11 @@
-#include "terminal_restore.h"
+#include "platform/terminal/terminal_restore.h"
 
 #include <signal.h>
 #include <unistd.h>
 
 #include <cstring>
 
-#include "terminal_renderer.h"
+#include "platform/terminal/terminal_renderer.h"
 
 namespace textscreen::platform {
 namespace {

@@ -7,7 +7,7 @@
 #include <deque>
 #include <string>
 
-#include "cell_buffer.h"
+#include "platform/cell_buffer.h"
 
 namespace textscreen::platform {
 

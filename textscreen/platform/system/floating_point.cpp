@@ -1,4 +1,4 @@
-#include "floating_point.h"
+#include "platform/system/floating_point.h"
 
 #include <fpu_control.h>
 

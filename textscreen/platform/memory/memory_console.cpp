@@ -1,6 +1,6 @@
-#include "memory_console.h"
+#include "platform/memory/memory_console.h"
 
-#include "keyboard_layout.h"
+#include "platform/keyboard_layout.h"
 
 namespace textscreen::platform {
 

@@ -1,0 +1,25 @@
+// The platform's half of layer_init: the devices of a process started from a POSIX
+// terminal, handed to the layer before it starts.
+#include <unistd.h>
+
+#include "console/layer_devices.h"
+#include "console/layer_lifecycle.h"
+#include "platform/sdl/sdl_speaker.h"
+#include "platform/system/floating_point.h"
+#include "platform/system/system_clock.h"
+#include "platform/terminal/terminal_console.h"
+#include "textscreen/textscreen.h"
+
+namespace textscreen {
+
+void layer_init(int argc, char** argv) {
+  platform::set_extended_precision();
+  static platform::SystemClock clock;
+  static platform::SdlSpeaker speaker;
+  // Never destroyed: the exit steps and the signal thread use the console to the very end.
+  static auto* console = new platform::TerminalConsole(STDIN_FILENO, STDOUT_FILENO, clock);
+  detail::install_devices({console, &clock, &speaker, {}});
+  detail::start_layer(argc, argv);
+}
+
+}  // namespace textscreen

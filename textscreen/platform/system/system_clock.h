@@ -1,0 +1,15 @@
+// The machine's own clock: the steady clock, sleeping, and the local time of the time zone.
+#pragma once
+
+#include "platform/clock.h"
+
+namespace textscreen::platform {
+
+class SystemClock final : public Clock {
+ public:
+  Instant now() override;
+  void sleep_for(std::chrono::milliseconds duration) override;
+  std::tm local_time() override;
+};
+
+}  // namespace textscreen::platform
