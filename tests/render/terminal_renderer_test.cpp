@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/code_page.h"
+#include "platform/code_pages.h"
 
 namespace textscreen::platform {
 namespace {
@@ -53,7 +53,7 @@ struct RendererTest : ::testing::Test {
       for (int16_t column = 0; column < buffer.size().column; ++column) {
         const ConsoleCell& want = buffer.at(column, row);
         const VTermScreenCell got = cell(column, row);
-        const char32_t glyph = CODE_PAGE_852_GLYPHS[want.character];
+        const char32_t glyph = code_point_of(CodePage::cp852, want.character);
         const bool blank = glyph == U' ';
         ASSERT_EQ(
             std::tuple(got.chars[0] ? got.chars[0] : U' ', blank ? -1 : index(got.fg),

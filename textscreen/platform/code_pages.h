@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "code_page_tables.h"
+#include "platform/code_page_tables.h"
 
 namespace textscreen::platform {
 
@@ -59,10 +59,6 @@ constexpr uint8_t byte_for(CodePage page, char32_t code_point) {
   return found != table.end() && found->code_point == code_point ? found->byte : uint8_t{'?'};
 }
 
-// The inline namespace gives this append_utf8 a name of its own for the linker while
-// code_page.h still declares the older one; a source file includes one of the two headers.
-inline namespace utf8 {
-
 // Appends the UTF-8 form of a code point; surrogates and values past U+10FFFF, which have
 // none, append U+FFFD.
 inline void append_utf8(std::string& out, char32_t code_point) {
@@ -86,8 +82,6 @@ inline void append_utf8(std::string& out, char32_t code_point) {
     put(0x80 | (code_point & 0x3F));
   }
 }
-
-}  // namespace utf8
 
 // Decodes one UTF-8 character from the front of `bytes` into `out` and returns the bytes it
 // used. Returns 0, leaving `out` alone, when `bytes` is empty or holds the valid start of a

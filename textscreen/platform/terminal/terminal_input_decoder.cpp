@@ -4,7 +4,7 @@
 #include <array>
 #include <cstring>
 
-#include "platform/code_page.h"
+#include "platform/code_pages.h"
 #include "platform/keyboard_layout.h"
 
 namespace textscreen::platform {
@@ -161,46 +161,6 @@ Parameters parse_parameters(const uint8_t* begin, const uint8_t* end) {
   return p;
 }
 
-struct Utf8Result {
-  enum Status { complete, incomplete, invalid } status;
-  size_t length;
-  char32_t code_point;
-};
-
-// Decodes the UTF-8 sequence at `bytes`, its lead byte at 0x80 or above.
-Utf8Result decode_utf8(const uint8_t* bytes, size_t available) {
-  const uint8_t lead = bytes[0];
-  size_t length = 0;
-  char32_t code_point = 0;
-  uint8_t low = 0x80;   // the range of the second byte, narrowed to refuse overlong forms,
-  uint8_t high = 0xBF;  // surrogates and code points past U+10FFFF
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-    code_point = lead & 0x1F;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    code_point = lead & 0x0F;
-    if (lead == 0xE0) low = 0xA0;
-    if (lead == 0xED) high = 0x9F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    code_point = lead & 0x07;
-    if (lead == 0xF0) low = 0x90;
-    if (lead == 0xF4) high = 0x8F;
-  } else {
-    return {Utf8Result::invalid, 1, 0};
-  }
-  for (size_t i = 1; i < length; ++i) {
-    if (i >= available) return {Utf8Result::incomplete, 0, 0};
-    const uint8_t b = bytes[i];
-    if (b < (i == 1 ? low : 0x80) || b > (i == 1 ? high : 0xBF)) {
-      return {Utf8Result::invalid, 1, 0};
-    }
-    code_point = (code_point << 6) | (b & 0x3F);
-  }
-  return {Utf8Result::complete, length, code_point};
-}
-
 }  // namespace
 
 void TerminalInputDecoder::feed(const uint8_t* bytes, size_t count, Instant now) {
@@ -343,13 +303,14 @@ size_t TerminalInputDecoder::decode_text(size_t pos, bool force, uint32_t extra_
   if (byte < 0x80) {
     key = ascii_key(byte);
   } else {
-    const Utf8Result r = decode_utf8(&pending_[pos], pending_.size() - pos);
-    if (r.status == Utf8Result::incomplete && !force) return 0;
-    // Bytes that are no UTF-8 become '?' one by one and decoding goes on after them.
-    const uint8_t character =
-        r.status == Utf8Result::complete ? console_byte_for(r.code_point) : '?';
-    key = make_key(0, character, 0);
-    if (r.status == Utf8Result::complete) used = r.length;
+    char32_t code_point = REPLACEMENT_CHARACTER;
+    used = decode_utf8({reinterpret_cast<const char*>(&pending_[pos]), pending_.size() - pos},
+                       code_point);
+    if (used == 0 && !force) return 0;
+    // Bytes that are no UTF-8, or a character cut short, become '?' one by one and decoding
+    // goes on after them.
+    used = std::max<size_t>(used, 1);
+    key = make_key(0, byte_for(CodePage::cp852, code_point), 0);
   }
   key.control_state |= extra_state;
   push_key(key);

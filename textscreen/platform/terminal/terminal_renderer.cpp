@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "platform/code_page.h"
+#include "platform/terminal/terminal_glyphs.h"
 
 namespace textscreen::platform {
 namespace {
