@@ -1,5 +1,6 @@
 #include "console/layer_devices.h"
 #include "console/screen_state.h"
+#include "textscreen/keyboard.h"
 #include "textscreen/textscreen.h"
 
 namespace textscreen {

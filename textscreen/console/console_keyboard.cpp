@@ -5,6 +5,7 @@
 #include "console/layer_devices.h"
 #include "console/layer_lifecycle.h"
 #include "console/screen_state.h"
+#include "textscreen/keyboard.h"
 #include "textscreen/textscreen.h"
 
 namespace textscreen::detail {

@@ -2,6 +2,7 @@
 #include "console/line_input.h"
 #include "console/number_text.h"
 #include "console/screen_state.h"
+#include "textscreen/line_input.h"
 #include "textscreen/textscreen.h"
 
 namespace textscreen::detail {

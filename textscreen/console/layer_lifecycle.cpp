@@ -6,6 +6,7 @@
 #include "console/key_queue.h"
 #include "console/layer_devices.h"
 #include "console/screen_state.h"
+#include "textscreen/program.h"
 #include "textscreen/textscreen.h"
 
 namespace textscreen::detail {

@@ -2,6 +2,7 @@
 
 #include "console/print_channel.h"
 #include "console/screen_state.h"
+#include "textscreen/line_input.h"
 #include "textscreen/textscreen.h"
 
 namespace textscreen::detail {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "console/screen_state.h"
+#include "textscreen/printing.h"
 #include "textscreen/textscreen.h"
 
 namespace textscreen::detail {

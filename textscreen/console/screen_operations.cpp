@@ -2,6 +2,7 @@
 // print column) around the slots, whose console implementations run while they are empty.
 #include "console/console_screen.h"
 #include "console/screen_state.h"
+#include "textscreen/screen.h"
 #include "textscreen/textscreen.h"
 
 namespace textscreen {

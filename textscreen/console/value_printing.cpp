@@ -4,6 +4,7 @@
 #include "console/number_text.h"
 #include "console/print_channel.h"
 #include "console/screen_state.h"
+#include "textscreen/printing.h"
 #include "textscreen/textscreen.h"
 
 namespace textscreen {

@@ -1,3 +1,5 @@
+#include "textscreen/screen_mode.h"
+
 #include "console/screen_state.h"
 #include "graphics/graphics_screen.h"
 #include "graphics/mode_table.h"

@@ -8,6 +8,7 @@
 #include "platform/system/floating_point.h"
 #include "platform/system/system_clock.h"
 #include "platform/terminal/terminal_console.h"
+#include "textscreen/program.h"
 #include "textscreen/textscreen.h"
 
 namespace textscreen {

@@ -149,38 +149,23 @@ void TerminalConsole::resize_to_terminal() {
 }
 
 bool TerminalConsole::read_screen_buffer_info(ScreenBufferInfo& info) {
-  if (!screen_ok()) return false;
-  std::lock_guard lock(mutex_);
-  info = buffer_.info(buffer_.size());
-  return true;
+  return on_screen(false, [&] { info = buffer_.info(buffer_.size()); });
 }
 
 bool TerminalConsole::set_text_attribute(uint16_t attribute) {
-  if (!screen_ok()) return false;
-  std::lock_guard lock(mutex_);
-  buffer_.set_attribute(attribute);
-  return true;
+  return on_screen(false, [&] { buffer_.set_attribute(attribute); });
 }
 
 bool TerminalConsole::fill_characters(uint8_t character, int32_t count, CellPosition start) {
-  if (!screen_ok()) return false;
-  std::lock_guard lock(mutex_);
-  changed_ = true;
-  return buffer_.fill_characters(character, count, start);
+  return on_screen(true, [&] { return buffer_.fill_characters(character, count, start); });
 }
 
 bool TerminalConsole::fill_attributes(uint16_t attribute, int32_t count, CellPosition start) {
-  if (!screen_ok()) return false;
-  std::lock_guard lock(mutex_);
-  changed_ = true;
-  return buffer_.fill_attributes(attribute, count, start);
+  return on_screen(true, [&] { return buffer_.fill_attributes(attribute, count, start); });
 }
 
 bool TerminalConsole::write_cells(const ConsoleCell* cells, int32_t count, CellPosition start) {
-  if (!screen_ok()) return false;
-  std::lock_guard lock(mutex_);
-  changed_ = true;
-  return buffer_.write_cells(cells, count, start);
+  return on_screen(true, [&] { return buffer_.write_cells(cells, count, start); });
 }
 
 bool TerminalConsole::scroll_rectangle(const CellRect& source, const CellRect* clip,
@@ -207,38 +192,25 @@ bool TerminalConsole::scroll_rectangle(const CellRect& source, const CellRect* c
 }
 
 bool TerminalConsole::read_cursor_visible(bool& visible) {
-  if (!screen_ok()) return false;
-  std::lock_guard lock(mutex_);
-  visible = buffer_.cursor_visible();
-  return true;
+  return on_screen(false, [&] { visible = buffer_.cursor_visible(); });
 }
 
 bool TerminalConsole::set_cursor_visible(bool visible) {
-  if (!screen_ok()) return false;
-  std::lock_guard lock(mutex_);
-  buffer_.set_cursor_visible(visible);
-  changed_ = true;
-  return true;
+  return on_screen(true, [&] { buffer_.set_cursor_visible(visible); });
 }
 
 bool TerminalConsole::set_cursor_position(CellPosition position) {
-  if (!screen_ok()) return false;
-  std::lock_guard lock(mutex_);
-  changed_ = true;
-  return buffer_.set_cursor(position);
+  return on_screen(true, [&] { return buffer_.set_cursor(position); });
 }
 
+// A terminal's window is all of it and its size is the user's: only what it already has
+// can be asked for.
 bool TerminalConsole::set_window_rect(const CellRect& window) {
-  if (!screen_ok()) return false;
-  std::lock_guard lock(mutex_);
-  // A terminal's window is all of it; only that window can be asked for.
-  return window == buffer_.window();
+  return on_screen(false, [&] { return window == buffer_.window(); });
 }
 
 bool TerminalConsole::set_buffer_size(CellPosition size) {
-  if (!screen_ok()) return false;
-  std::lock_guard lock(mutex_);
-  return size == buffer_.size();
+  return on_screen(false, [&] { return size == buffer_.size(); });
 }
 
 CellPosition TerminalConsole::largest_window_size() {

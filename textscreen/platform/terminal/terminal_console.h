@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <mutex>
 #include <thread>
+#include <type_traits>
 
 #include "platform/cell_buffer.h"
 #include "platform/clock.h"
@@ -59,6 +60,20 @@ class TerminalConsole final : public ConsoleDevice {
 
  private:
   bool screen_ok() const { return output_is_terminal_; }
+  // Runs `operation` on the buffer under the lock, when the output is a terminal; with
+  // `changes`, the next flush looks at the cells. An operation that returns nothing succeeds.
+  template <typename Operation>
+  bool on_screen(bool changes, Operation operation) {
+    if (!screen_ok()) return false;
+    std::lock_guard lock(mutex_);
+    if (changes) changed_ = true;
+    if constexpr (std::is_void_v<decltype(operation())>) {
+      operation();
+      return true;
+    } else {
+      return operation();
+    }
+  }
   void enter_raw_mode();
   void leave_raw_mode();
   bool fetch_input();

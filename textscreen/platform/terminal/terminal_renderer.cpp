@@ -351,55 +351,46 @@ int TerminalRenderer::resend_cost(int row, int from, int to, int& attribute, int
   return cost;
 }
 
-void TerminalRenderer::move_to(int row, int column, int next_attribute, bool next_blank) {
+TerminalRenderer::CursorMove TerminalRenderer::plan_move(int row, int column, int next_attribute,
+                                                         bool next_blank) const {
   auto next_cost = [&](int attribute) {
     return next_attribute == UNKNOWN
                ? 0
                : attribute_cost(attribute, static_cast<uint8_t>(next_attribute), next_blank);
   };
-  enum class Horizontal { none, left, right, resend };
-  bool absolute = true;
-  bool carriage_return = false;
-  Horizontal horizontal = Horizontal::none;
-  int best = absolute_move_cost(row, column) + next_cost(attribute_);
+  CursorMove best;
+  best.cost = absolute_move_cost(row, column) + next_cost(attribute_);
+  if (cursor_column_ == UNKNOWN) return best;
 
-  if (cursor_column_ != UNKNOWN) {
-    int rows_down = row - cursor_row_;
-    for (int use_return = 0; use_return < 2; ++use_return) {
-      if (use_return && cursor_column_ == 0) break;
-      int from = use_return ? 0 : cursor_column_;
-      int base = use_return + vertical_cost(rows_down);
-      int cost = base;
-      Horizontal mode = Horizontal::none;
-      if (column < from) {
-        cost += left_cost(from - column);
-        mode = Horizontal::left;
-      } else if (column > from) {
-        cost += counted_csi_cost(column - from);
-        mode = Horizontal::right;
-      }
-      cost += next_cost(attribute_);
-      if (cost < best) {
-        best = cost;
-        absolute = false;
-        carriage_return = use_return;
-        horizontal = mode;
-      }
-      // Re-sending the unchanged cells in between can be cheaper than a move.
-      if (column > from && column - from <= MAX_RESEND) {
-        int attribute = attribute_;
-        int resend = resend_cost(row, from, column, attribute, best - base - 1);
-        if (resend != UNKNOWN && base + resend + next_cost(attribute) < best) {
-          best = base + resend + next_cost(attribute);
-          absolute = false;
-          carriage_return = use_return;
-          horizontal = Horizontal::resend;
-        }
+  int rows_down = row - cursor_row_;
+  for (int use_return = 0; use_return < 2; ++use_return) {
+    if (use_return && cursor_column_ == 0) break;
+    int from = use_return ? 0 : cursor_column_;
+    int base = use_return + vertical_cost(rows_down);
+    CursorMove move{false, use_return == 1, Horizontal::none, base};
+    if (column < from) {
+      move.cost += left_cost(from - column);
+      move.horizontal = Horizontal::left;
+    } else if (column > from) {
+      move.cost += counted_csi_cost(column - from);
+      move.horizontal = Horizontal::right;
+    }
+    move.cost += next_cost(attribute_);
+    if (move.cost < best.cost) best = move;
+    // Re-sending the unchanged cells in between can be cheaper than a move.
+    if (column > from && column - from <= MAX_RESEND) {
+      int attribute = attribute_;
+      int resend = resend_cost(row, from, column, attribute, best.cost - base - 1);
+      if (resend != UNKNOWN && base + resend + next_cost(attribute) < best.cost) {
+        best = {false, use_return == 1, Horizontal::resend, base + resend + next_cost(attribute)};
       }
     }
   }
+  return best;
+}
 
-  if (absolute) {
+void TerminalRenderer::emit_move(const CursorMove& move, int row, int column) {
+  if (move.absolute) {
     out_ += "\x1b[";
     if (row != 0) append_number(out_, row + 1);
     if (column != 0) {
@@ -407,46 +398,51 @@ void TerminalRenderer::move_to(int row, int column, int next_attribute, bool nex
       append_number(out_, column + 1);
     }
     out_ += 'H';
-  } else {
-    if (carriage_return) {
-      out_ += '\r';
-      cursor_column_ = 0;
-    }
-    int rows_down = row - cursor_row_;
-    if (rows_down > 0) {
-      // Moving down never starts on the bottom row, so line feeds cannot scroll.
-      if (rows_down <= counted_csi_cost(rows_down)) {
-        out_.append(static_cast<size_t>(rows_down), '\n');
-      } else {
-        send_csi(rows_down, 'B');
-      }
-    } else if (rows_down == -1) {
-      out_ += "\x1bM";  // reverse index; the cursor is below the top row, so it cannot scroll
-    } else if (rows_down < 0) {
-      send_csi(-rows_down, 'A');
-    }
     cursor_row_ = row;
-    int from = cursor_column_;
-    switch (horizontal) {
-      case Horizontal::none:
-        break;
-      case Horizontal::left:
-        if (from - column <= counted_csi_cost(from - column)) {
-          out_.append(static_cast<size_t>(from - column), '\b');
-        } else {
-          send_csi(from - column, 'D');
-        }
-        break;
-      case Horizontal::right:
-        send_csi(column - from, 'C');
-        break;
-      case Horizontal::resend:
-        for (int i = from; i < column; ++i) write_cell(row, i);
-        break;
+    cursor_column_ = column;
+    return;
+  }
+  if (move.carriage_return) {
+    out_ += '\r';
+    cursor_column_ = 0;
+  }
+  int rows_down = row - cursor_row_;
+  if (rows_down > 0) {
+    // Moving down never starts on the bottom row, so line feeds cannot scroll.
+    if (rows_down <= counted_csi_cost(rows_down)) {
+      out_.append(static_cast<size_t>(rows_down), '\n');
+    } else {
+      send_csi(rows_down, 'B');
     }
+  } else if (rows_down == -1) {
+    out_ += "\x1bM";  // reverse index; the cursor is below the top row, so it cannot scroll
+  } else if (rows_down < 0) {
+    send_csi(-rows_down, 'A');
   }
   cursor_row_ = row;
+  int from = cursor_column_;
+  switch (move.horizontal) {
+    case Horizontal::none:
+      break;
+    case Horizontal::left:
+      if (from - column <= counted_csi_cost(from - column)) {
+        out_.append(static_cast<size_t>(from - column), '\b');
+      } else {
+        send_csi(from - column, 'D');
+      }
+      break;
+    case Horizontal::right:
+      send_csi(column - from, 'C');
+      break;
+    case Horizontal::resend:
+      for (int i = from; i < column; ++i) write_cell(row, i);
+      break;
+  }
   cursor_column_ = column;
+}
+
+void TerminalRenderer::move_to(int row, int column, int next_attribute, bool next_blank) {
+  emit_move(plan_move(row, column, next_attribute, next_blank), row, column);
 }
 
 }  // namespace textscreen::platform

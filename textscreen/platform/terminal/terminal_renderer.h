@@ -52,6 +52,20 @@ class TerminalRenderer {
   void update_row(int row);
   bool worth_erasing(int row, int column) const;
 
+  // A way to bring the cursor to a cell: one absolute move, or relative steps (a carriage
+  // return, rows up or down, then columns left or right or the cells in between sent again).
+  enum class Horizontal { none, left, right, resend };
+  struct CursorMove {
+    bool absolute = true;
+    bool carriage_return = false;
+    Horizontal horizontal = Horizontal::none;
+    int cost = 0;  // bytes, counting the colour change the next cell will need
+  };
+  // The cheapest move to (row, column) from where the terminal's cursor is; sends nothing.
+  CursorMove plan_move(int row, int column, int next_attribute, bool next_blank) const;
+  // Sends a planned move and updates the model.
+  void emit_move(const CursorMove& move, int row, int column);
+
   // Terminal state changes; each one sends its bytes and updates the model.
   void move_to(int row, int column, int next_attribute, bool next_blank);
   void set_attribute(uint8_t attribute, bool blank);
