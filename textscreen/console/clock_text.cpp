@@ -1,4 +1,4 @@
-#include "clock_text.h"
+#include "console/clock_text.h"
 
 #include <cstdio>
 

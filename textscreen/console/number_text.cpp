@@ -1,4 +1,4 @@
-#include "number_text.h"
+#include "console/number_text.h"
 
 #include <charconv>
 #include <cmath>
