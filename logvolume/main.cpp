@@ -1,6 +1,7 @@
 // logvolume: the volume of a round log. The start screen and the key loop; Enter opens the
 // log sheet, Esc ends the program with a farewell, a beep and a closing pause.
 #include <string>
+#include <string_view>
 
 #include "closing_delay.h"
 #include "log_volume_screen.h"
@@ -21,10 +22,17 @@ void show_start_screen() {
   print_string(0, "Nacisnij Enter jesli chcesz kontynuowac lub ESC by zakonczyc", PRINT_NEWLINE);
 }
 
+// Enter opens the calculation screen; false for Esc, which ends the loop. Other keys are
+// dropped.
+bool react_to(const std::string& key) {
+  if (key == ENTER_KEY) log_volume_screen();
+  return key != ESC_KEY;
+}
+
+// Two polls a pass, each looking for both keys, so that neither key is lost to the other's
+// poll.
 void run_key_loop() {
-  for (;;) {
-    if (key_poll() == ENTER_KEY) log_volume_screen();
-    if (key_poll() == ESC_KEY) return;
+  while (react_to(key_poll()) && react_to(key_poll())) {
   }
 }
 
@@ -43,7 +51,21 @@ void show_farewell() {
 
 }  // namespace
 
+constexpr std::string_view USAGE =
+    "Usage: logvolume [--help | --version]\n"
+    "\n"
+    "Works out the volume of a round log in cubic metres from its length in metres and\n"
+    "its diameter in centimetres; decimal answers take a point (2.5).\n"
+    "\n"
+    "Keys: Enter opens the calculation (type each answer, then Enter); Esc ends the\n"
+    "program, which closes by itself a moment after its farewell. Ctrl+C ends it at once.\n"
+    "With standard input a pipe or a file, its bytes are the keys typed.\n"
+    "\n"
+    "Environment: VXGFX names the graphics driver to try first (\"null\": draw in memory,\n"
+    "show no window).\n";
+
 int main(int argc, char** argv) {
+  if (answer_command_line(argc, argv, USAGE)) return 0;
   layer_init(argc, argv);
   show_start_screen();
   run_key_loop();

@@ -2,6 +2,7 @@
 // opens the trip cost screen, Esc ends the program with a farewell.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "textscreen/textscreen.h"
 #include "trip_cost_screen.h"
@@ -33,10 +34,17 @@ void show_start_screen() {
   print_string(0, " Lub ESC gdy musisz zakonczyc swoj ulubiony programik !!!", PRINT_NEWLINE);
 }
 
+// Enter opens the calculation screen; false for Esc, which ends the loop. Other keys are
+// dropped.
+bool react_to(const std::string& key) {
+  if (key == ENTER_KEY) trip_cost_screen();
+  return key != ESC_KEY;
+}
+
+// Two polls a pass, each looking for both keys, so that neither key is lost to the other's
+// poll.
 void run_key_loop() {
-  for (;;) {
-    if (key_poll() == ENTER_KEY) trip_cost_screen();
-    if (key_poll() == ESC_KEY) return;
+  while (react_to(key_poll()) && react_to(key_poll())) {
   }
 }
 
@@ -84,7 +92,23 @@ void show_farewell() {
 
 }  // namespace
 
+constexpr std::string_view USAGE =
+    "Usage: tripcost [--help | --version]\n"
+    "\n"
+    "Works out what a road trip leaves the driver: from the route length, the price per\n"
+    "kilometre, the price of a litre of fuel, one way or both ways, the fuel use per 100 km\n"
+    "and the extra costs it shows the distance, the fare, the litres burned, the fuel cost\n"
+    "and what is left, with a warning when the trip runs at a loss.\n"
+    "\n"
+    "Keys: Enter opens the calculation (type each answer, then Enter); Esc ends the\n"
+    "program, and any key then leaves the farewell. Ctrl+C ends it at once.\n"
+    "With standard input a pipe or a file, its bytes are the keys typed.\n"
+    "\n"
+    "Environment: VXGFX names the graphics driver to try first (\"null\": draw in memory,\n"
+    "show no window).\n";
+
 int main(int argc, char** argv) {
+  if (answer_command_line(argc, argv, USAGE)) return 0;
   layer_init(argc, argv);
   show_start_screen();
   run_key_loop();

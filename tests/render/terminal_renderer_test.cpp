@@ -198,12 +198,17 @@ TEST_F(RendererTest, BottomRowsResizeAndInvalidate) {
   render();
 }
 
-TEST_F(RendererTest, RestoreSequenceResetsColoursShowsTheCursorAndKeepsItsPlace) {
-  feed("\x1b[5;10r\x1b[31;44m\x1b[?25l\x1b[7;3H" + TerminalRenderer::restore_sequence());
+TEST_F(RendererTest, RestoreGivesBackTheUsersScreenWithColoursResetAndTheCursorShown) {
+  vterm_screen_enable_altscreen(screen, 1);
+  feed("user$ ls\r\n");
+  feed(TerminalRenderer::takeover_sequence() + "\x1b[5;10r\x1b[31;44m\x1b[?25l\x1b[7;3Hprogram");
+  feed(TerminalRenderer::restore_sequence());
   EXPECT_TRUE(cursor_visible);
-  EXPECT_EQ(cursor(), std::pair(2, 6));
-  // With no region left, a line feed on the bottom row scrolls the whole screen.
-  feed("\x1b[Htop\x1b[25;1H\nx");
+  EXPECT_EQ(cell(0, 0).chars[0], U'u');
+  EXPECT_EQ(cell(2, 6).chars[0], 0u);
+  // With no region left and the colours reset, a line feed on the bottom row scrolls the
+  // whole screen and the new row is not blue.
+  feed("\x1b[25;1H\nx");
   EXPECT_EQ(cell(0, 0).chars[0], 0u);
   const VTermScreenCell x = cell(0, 24);
   EXPECT_FALSE(VTERM_COLOR_IS_INDEXED(&x.bg) && x.bg.indexed.idx == 4);

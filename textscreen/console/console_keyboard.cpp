@@ -4,6 +4,7 @@
 #include "console/key_translation.h"
 #include "console/layer_devices.h"
 #include "console/layer_lifecycle.h"
+#include "console/poll_idler.h"
 #include "console/screen_state.h"
 #include "textscreen/keyboard.h"
 #include "textscreen/textscreen.h"
@@ -20,6 +21,7 @@ constexpr int32_t SHORT_WAIT_LIMIT_MS = 99;
 
 // The decimal value typed on the numeric keypad while only Alt is held.
 int32_t alt_number = 0;
+PollIdler idler;
 
 bool is_keypad_digit(uint16_t virtual_key) {
   return virtual_key >= platform::VK_NUMPAD0 && virtual_key <= platform::VK_NUMPAD9;
@@ -71,15 +73,23 @@ void pump_console_input() {
       handle_key_up(key);
     }
   }
+  // Keys piped in have all been taken: the end of the input closes the console, as
+  // closing its window would, rather than leave the program waiting for keys that cannot come.
+  if (key_queue().empty() && console().input_ended()) console().close_console();
 }
 
 std::string console_poll_key() {
+  idler.before_poll([](std::chrono::milliseconds longest) {
+    console().flush();
+    console().wait_for_input(longest);
+  });
   pump_console_input();
   int32_t code = key_queue().take();
   if (code != NO_KEY) {
     pump_console_input();
     key_queue().clear_key_seen();
   }
+  idler.after_poll(code != NO_KEY);
   return key_string(code);
 }
 
@@ -112,6 +122,7 @@ void console_wait(int32_t milliseconds) {
 
 void reset_console_keyboard() {
   alt_number = 0;
+  idler.reset();
 }
 
 }  // namespace textscreen::detail

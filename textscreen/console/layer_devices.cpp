@@ -30,6 +30,9 @@ class AbsentConsole final : public platform::ConsoleDevice {
   }
   bool peek_input(platform::InputEvent&) override { return false; }
   bool read_input(platform::InputEvent&) override { return false; }
+  void wait_for_input(std::chrono::milliseconds) override {}
+  bool input_ended() override { return false; }
+  void close_console() override {}
   bool read_input_mode(uint32_t&) override { return false; }
   bool set_input_mode(uint32_t) override { return false; }
   bool set_control_handler(platform::ControlHandler, bool) override { return false; }

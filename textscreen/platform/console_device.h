@@ -3,6 +3,7 @@
 // provides it on POSIX terminals, MemoryConsole in tests.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -133,6 +134,23 @@ class ConsoleDevice {
   // not a console), with `event` unchanged.
   virtual bool peek_input(InputEvent& event) = 0;
   virtual bool read_input(InputEvent& event) = 0;
+
+  // Lets the calling thread sleep until input may be waiting or `timeout` has passed,
+  // whichever comes first; returns at once when input is already waiting. Program's thread;
+  // blocks at most `timeout`. The layer calls it when polls keep finding no key, so that a
+  // program polling in a loop costs next to no processor time.
+  virtual void wait_for_input(std::chrono::milliseconds timeout) = 0;
+
+  // True once the input has ended and every event before its end was read: standard input
+  // a pipe or a file that has given its last byte. Program's thread; does not block. A
+  // terminal never ends this way (one that hangs up is closed).
+  virtual bool input_ended() = 0;
+
+  // Closes the console as when the user closes its window: the control handler gets
+  // CTRL_CLOSE_EVENT on the device's thread and the process then ends as a closed console
+  // ends it. Called by the program's thread once the input has ended and the program has
+  // taken every key. On a real console it does not return; a memory console only counts.
+  virtual void close_console() = 0;
 
   // The input mode bits (ENABLE_PROCESSED_INPUT: Ctrl+C is a control event, not a key).
   // Do not block. False when the input is not a console.

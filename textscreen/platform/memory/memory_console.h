@@ -33,6 +33,10 @@ class MemoryConsole final : public ConsoleDevice {
   uint32_t input_mode() const { return input_mode_; }
   int bells() const { return bells_; }
   int flushes() const { return flushes_; }
+  int input_waits() const { return input_waits_; }
+  // The scripted input ends once its events are read.
+  void end_input() { input_ended_ = true; }
+  int closes() const { return closes_; }
   int64_t cells_written() const { return cells_written_; }
 
   // ConsoleDevice.
@@ -53,6 +57,12 @@ class MemoryConsole final : public ConsoleDevice {
   bool write_raw(const uint8_t* bytes, size_t count, size_t& written) override;
   bool peek_input(InputEvent& event) override;
   bool read_input(InputEvent& event) override;
+  void wait_for_input(std::chrono::milliseconds) override { ++input_waits_; }
+  bool input_ended() override { return input_ended_ && input_.empty(); }
+  void close_console() override {
+    ++closes_;
+    raise_control_event(CTRL_CLOSE_EVENT);
+  }
   bool read_input_mode(uint32_t& mode) override;
   bool set_input_mode(uint32_t mode) override;
   bool set_control_handler(ControlHandler handler, bool add) override;
@@ -71,6 +81,9 @@ class MemoryConsole final : public ConsoleDevice {
   uint32_t input_mode_ = 0;
   int bells_ = 0;
   int flushes_ = 0;
+  int input_waits_ = 0;
+  bool input_ended_ = false;
+  int closes_ = 0;
   int64_t cells_written_ = 0;
 };
 

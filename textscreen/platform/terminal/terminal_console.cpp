@@ -64,7 +64,8 @@ TerminalConsole::TerminalConsole(int input_fd, int output_fd, Clock& clock)
   if (input_is_terminal_) tcgetattr(input_fd_, &saved_mode_);
   arm_terminal_restore(input_fd_, input_is_terminal_ ? &saved_mode_ : nullptr,
                        output_is_terminal_ ? output_fd_ : -1);
-  enter_raw_mode();
+  decoder_.set_bracketed_paste(output_is_terminal_);
+  take_terminal();
   exiting_console = this;
   std::atexit(restore_at_exit);
 
@@ -227,27 +228,65 @@ bool TerminalConsole::write_raw(const uint8_t* bytes, size_t count, size_t& writ
   return n >= 0;
 }
 
+void TerminalConsole::take_terminal() {
+  enter_raw_mode();
+  if (!output_is_terminal_) return;
+  send(TerminalRenderer::takeover_sequence());
+  resize_to_terminal();
+}
+
 bool TerminalConsole::fetch_input() {
-  // Outside raw mode (stopped by Ctrl+Z) a read would wait for a whole line.
-  if (!input_is_terminal_ || !raw_) return false;
-  uint8_t bytes[256];
-  auto now = clock_.now();
-  pollfd ready{input_fd_, POLLIN, 0};
-  if (poll(&ready, 1, 0) > 0 && (ready.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0 &&
-      (ready.revents & POLLIN) == 0) {
-    // The terminal is gone: end as a closed terminal ends a program, never spin on it.
-    kill(getpid(), SIGHUP);
-    return false;
-  }
-  for (;;) {
+  // Outside raw mode (stopped by Ctrl+Z) a read of the terminal would wait for a whole line.
+  if (input_is_terminal_ && !raw_) return false;
+  const Clock::Instant now = clock_.now();
+  while (!input_ended_) {
+    pollfd ready{input_fd_, POLLIN, 0};
+    int polled = poll(&ready, 1, 0);
+    if (polled < 0 && errno == EINTR) continue;
+    if (polled <= 0) break;
+    if ((ready.revents & POLLIN) == 0) {
+      // A terminal that is gone ends the program as a closed terminal does, never leaving
+      // it to spin; a pipe closed by its writer has simply ended.
+      if (input_is_terminal_) {
+        kill(getpid(), SIGHUP);
+        return false;
+      }
+      input_ended_ = true;
+      break;
+    }
+    uint8_t bytes[256];
     ssize_t n = read(input_fd_, bytes, sizeof bytes);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
+    if (n <= 0) {
+      // The end of a pipe or a file (a terminal in raw mode reads 0 only when empty).
+      input_ended_ = !input_is_terminal_;
+      break;
+    }
     decoder_.feed(bytes, static_cast<size_t>(n), now);
     if (static_cast<size_t>(n) < sizeof bytes) break;
   }
-  decoder_.settle(now);
+  // At the end of the input nothing more can complete a sequence: take it as it is.
+  decoder_.settle(input_ended_ ? Clock::Instant::max() : now);
   return !decoder_.empty();
+}
+
+bool TerminalConsole::input_ended() {
+  std::lock_guard lock(mutex_);
+  return input_ended_ && decoder_.empty();
+}
+
+void TerminalConsole::wait_for_input(std::chrono::milliseconds timeout) {
+  {
+    std::lock_guard lock(mutex_);
+    if (input_ended_ || !decoder_.empty()) return;
+  }
+  pollfd ready{input_fd_, POLLIN, 0};
+  poll(&ready, 1, static_cast<int>(timeout.count()));
+}
+
+void TerminalConsole::close_console() {
+  // The signal thread takes it from here, as it takes a hang-up of the terminal.
+  kill(getpid(), SIGHUP);
 }
 
 bool TerminalConsole::peek_input(InputEvent& event) {
@@ -317,11 +356,8 @@ void TerminalConsole::watch_signals() {
       case SIGCONT: {
         // Continued without our own stop (someone else stopped us): take the terminal again.
         std::lock_guard lock(mutex_);
-        enter_raw_mode();
-        if (output_is_terminal_) {
-          resize_to_terminal();
-          flush_locked();
-        }
+        take_terminal();
+        flush_locked();
         break;
       }
       default:
@@ -347,11 +383,8 @@ void TerminalConsole::suspend() {
   int signal_number = 0;
   sigwait(&continued, &signal_number);
   std::lock_guard lock(mutex_);
-  enter_raw_mode();
-  if (output_is_terminal_) {
-    resize_to_terminal();
-    flush_locked();
-  }
+  take_terminal();
+  flush_locked();
 }
 
 void TerminalConsole::on_control_signal(int signal_number) {

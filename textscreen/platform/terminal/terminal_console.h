@@ -51,6 +51,9 @@ class TerminalConsole final : public ConsoleDevice {
   bool write_raw(const uint8_t* bytes, size_t count, size_t& written) override;
   bool peek_input(InputEvent& event) override;
   bool read_input(InputEvent& event) override;
+  bool input_ended() override;
+  void wait_for_input(std::chrono::milliseconds timeout) override;
+  void close_console() override;
   bool read_input_mode(uint32_t& mode) override;
   bool set_input_mode(uint32_t mode) override;
   bool set_control_handler(ControlHandler handler, bool add) override;
@@ -74,6 +77,9 @@ class TerminalConsole final : public ConsoleDevice {
       return operation();
     }
   }
+  // Raw mode, the alternate screen and a full repaint at the next flush: at start and
+  // whenever the program continues after a stop.
+  void take_terminal();
   void enter_raw_mode();
   void leave_raw_mode();
   bool fetch_input();
@@ -92,7 +98,8 @@ class TerminalConsole final : public ConsoleDevice {
   termios saved_mode_{};
   bool raw_ = false;
   bool processed_input_ = true;
-  bool changed_ = true;  // the buffer changed since the last flush
+  bool changed_ = true;       // the buffer changed since the last flush
+  bool input_ended_ = false;  // a pipe or file that has given its last byte
 
   std::mutex mutex_;  // the buffer, the renderer and the terminal's output
   CellBuffer buffer_;

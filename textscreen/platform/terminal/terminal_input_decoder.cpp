@@ -176,6 +176,7 @@ void TerminalInputDecoder::settle(Instant now) {
   if (!holding() || now - last_byte_time_ < ESC_TIMEOUT) return;
   discarding_ = false;
   decode(true);
+  if (in_paste_ && now - last_byte_time_ >= PASTE_TIMEOUT) in_paste_ = false;
 }
 
 void TerminalInputDecoder::decode(bool force) {
@@ -268,7 +269,7 @@ size_t TerminalInputDecoder::decode_csi(size_t pos) {
   const uint32_t modifiers = modifier_state(p.count >= 2 ? p.values[1] : 0);
   KeyEvent key;
   if (final_byte == '~') {
-    if (p.values[0] == 200) {
+    if (p.values[0] == 200 && bracketed_paste_) {
       in_paste_ = true;
       paste_after_cr_ = false;
       return used;

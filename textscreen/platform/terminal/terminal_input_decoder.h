@@ -19,11 +19,18 @@ class TerminalInputDecoder {
  public:
   using Instant = Clock::Instant;
   static constexpr std::chrono::milliseconds ESC_TIMEOUT{20};
+  // A paste whose end marker has not come after this long without a byte has ended.
+  static constexpr std::chrono::milliseconds PASTE_TIMEOUT{200};
+
+  // Whether the terminal was asked to bracket pastes; only then do the paste markers
+  // count, since otherwise they can only have been typed.
+  void set_bracketed_paste(bool on) { bracketed_paste_ = on; }
 
   // Bytes just read from the terminal, at time `now`.
   void feed(const uint8_t* bytes, size_t count, Instant now);
   // An ESC, or a sequence cut short, that has waited ESC_TIMEOUT since its last byte is
-  // taken for keys of its own: the ESC as Esc, the bytes after it as plain keys.
+  // taken for keys of its own: the ESC as Esc, the bytes after it as plain keys. A paste
+  // still open after PASTE_TIMEOUT ends.
   void settle(Instant now);
 
   bool empty() const { return events_.empty(); }
@@ -31,7 +38,7 @@ class TerminalInputDecoder {
   const KeyEvent& front() const { return events_.front(); }
   void pop() { events_.pop_front(); }
   // True while bytes wait for the rest of a sequence, so settle must be called later.
-  bool holding() const { return !pending_.empty() || discarding_; }
+  bool holding() const { return !pending_.empty() || discarding_ || in_paste_; }
 
  private:
   // Each decode_* takes the key starting at `pos` of the pending bytes, queues what it
@@ -52,6 +59,7 @@ class TerminalInputDecoder {
   std::vector<uint8_t> pending_;  // undecoded bytes: at most one unfinished sequence
   std::deque<KeyEvent> events_;
   Instant last_byte_time_{};
+  bool bracketed_paste_ = false;
   bool in_paste_ = false;
   bool paste_after_cr_ = false;  // a CR LF pair in pasted text is one Enter
   bool discarding_ = false;      // inside an overlong CSI: drop bytes until its final byte

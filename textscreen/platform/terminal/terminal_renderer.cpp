@@ -135,10 +135,14 @@ void TerminalRenderer::note_scroll(int16_t top, int16_t bottom, int16_t rows, Co
   if (notes_.size() < MAX_NOTES) notes_.push_back({top, bottom, rows, fill_attribute});
 }
 
+std::string TerminalRenderer::takeover_sequence() {
+  return "\x1b[?1049h\x1b[?2004h";
+}
+
 std::string TerminalRenderer::restore_sequence() {
-  // The scroll region is reset between a saved and restored cursor, since resetting it homes
-  // the cursor.
-  return "\x1b"
+  // The user's screen first (its cursor comes back with it); then the scroll region is reset
+  // between a saved and restored cursor, since resetting it homes the cursor.
+  return "\x1b[?2004l\x1b[?1049l\x1b"
          "7\x1b[r\x1b"
          "8\x1b[0m\x1b[?25h";
 }

@@ -27,8 +27,11 @@ class TerminalRenderer {
   // The bytes that bring the terminal from what it shows to `buffer`; empty when nothing
   // differs, otherwise wrapped in synchronized-output brackets.
   std::string render(const CellBuffer& buffer);
+  // Bytes that take the terminal over: its alternate screen, so that the user's own screen
+  // and scrollback come back afterwards, and bracketed pastes.
+  static std::string takeover_sequence();
   // Bytes that give the terminal back to the shell: colours reset, cursor shown, no scroll
-  // region. The screen contents and the cursor position stay.
+  // region, no bracketed pastes, the user's own screen again.
   static std::string restore_sequence();
 
  private:
