@@ -173,7 +173,7 @@ TEST_F(KeyboardTest, WaitAfterTheLastKeyWasTakenNeedsANewKey) {
 
 TEST_F(KeyboardTest, TheFirstReadInstallsTheControlHandler) {
   EXPECT_EQ(console_.control_handler(), nullptr);
-  key_poll();
+  sleep_wait(10);  // a short wait looks at no key, but counts as a read all the same
   ASSERT_NE(console_.control_handler(), nullptr);
   EXPECT_TRUE(console_.raise_control_event(CTRL_CLOSE_EVENT));
   EXPECT_TRUE(console_.raise_control_event(CTRL_LOGOFF_EVENT));
@@ -185,6 +185,28 @@ TEST_F(KeyboardTest, TheFirstReadInstallsTheControlHandler) {
   EXPECT_EQ(key_poll(), "\xFFk");
   EXPECT_EQ(key_poll(), "\xFFk");
   EXPECT_EQ(key_poll(), "");
+}
+
+TEST_F(KeyboardTest, PollsThatKeepFindingNothingWaitForInputAndAKeyEndsTheIdling) {
+  for (int poll = 0; poll < 4; ++poll) EXPECT_EQ(key_poll(), "");
+  EXPECT_EQ(console_.input_waits(), 0);
+  key_poll();
+  key_poll();
+  EXPECT_EQ(console_.input_waits(), 2);
+  console_.push_key(key('A', 0x1E, 'a'));
+  EXPECT_EQ(key_poll(), "a");  // the waiting poll still returns the key that came
+  key_poll();
+  EXPECT_EQ(console_.input_waits(), 3);
+}
+
+TEST_F(KeyboardTest, TheEndOfPipedKeysClosesTheConsoleOnceEveryKeyIsTaken) {
+  console_.push_key(key('A', 0x1E, 'a'));
+  console_.end_input();
+  EXPECT_EQ(key_poll(), "a");
+  EXPECT_EQ(console_.closes(), 0);
+  EXPECT_EQ(key_poll(), "");
+  EXPECT_EQ(console_.closes(), 1);
+  EXPECT_EQ(key_poll(), "\xFFk");  // a memory console lives on after its close
 }
 
 TEST_F(KeyboardTest, LayerInitAddsProcessedInputAndKeepsTheOtherModeBits) {

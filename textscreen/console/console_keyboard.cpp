@@ -73,8 +73,12 @@ void pump_console_input() {
       handle_key_up(key);
     }
   }
-  // Keys piped in have all been taken: the end of the input closes the console, as
-  // closing its window would, rather than leave the program waiting for keys that cannot come.
+}
+
+// Called where the program looked for a key and found none. Once piped keys have all been
+// taken, the end of the input closes the console, as closing its window would, rather than
+// leave the program waiting for keys that cannot come.
+static void close_if_input_ended() {
   if (key_queue().empty() && console().input_ended()) console().close_console();
 }
 
@@ -89,21 +93,28 @@ std::string console_poll_key() {
     pump_console_input();
     key_queue().clear_key_seen();
   }
+  if (code == NO_KEY) close_if_input_ended();
   idler.after_poll(code != NO_KEY);
   return key_string(code);
 }
 
 int32_t console_peek_key() {
   pump_console_input();
-  return key_queue().empty() ? 0 : 1;
+  if (!key_queue().empty()) return 1;
+  close_if_input_ended();
+  return 0;
 }
 
 static bool take_key_seen() {
   pump_console_input();
-  return key_queue().take_key_seen();
+  if (key_queue().take_key_seen()) return true;
+  close_if_input_ended();
+  return false;
 }
 
 void console_wait(int32_t milliseconds) {
+  // Every wait counts as a console read, the short ones that never look at a key too.
+  install_control_handler_once();
   if (milliseconds == -1) {
     while (!take_key_seen()) sleep_ms(WAIT_SLICE_MS);
     return;

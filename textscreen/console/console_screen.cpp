@@ -65,6 +65,10 @@ int32_t console_locate(int32_t row, int32_t column, int32_t visibility) {
   return result;
 }
 
+bool console_size_possible(int32_t columns, int32_t rows) {
+  return columns <= INT16_MAX && rows <= INT16_MAX;
+}
+
 int32_t console_resize(int32_t columns, int32_t rows) {
   ConsoleState& s = console_state();
   if (console_window().empty()) return 0;
@@ -75,6 +79,7 @@ int32_t console_resize(int32_t columns, int32_t rows) {
   int32_t x = columns > 0 ? columns : current_columns;
   int32_t y = rows > 0 ? rows : current_rows;
   bool changed = columns > 0 || rows > 0;
+  // Both fit in 16 bits (see console_size_possible): the packing cannot overflow.
   int32_t result = x + (y << 16);
   if (changed) {
     int32_t width = std::min(x, static_cast<int32_t>(largest.column));

@@ -29,7 +29,9 @@ void reread_console_window() {
 }
 
 const ConsoleWindow& console_window() {
-  if (!state.window_known) reread_console_window();
+  // An empty window is read again each time: output that was no console for a moment (a
+  // terminal being resized) must not stay raw once it is one again.
+  if (!state.window_known || state.window.empty()) reread_console_window();
   return state.window;
 }
 

@@ -26,7 +26,7 @@ struct ConsoleState {
 
 ConsoleState& console_state();
 
-// The ConsoleWindow, read on first use.
+// The ConsoleWindow, read on first use and again while it is empty.
 const ConsoleWindow& console_window();
 // Reads the ConsoleWindow again unless the geometry is frozen.
 void reread_console_window();

@@ -53,7 +53,10 @@ std::string read_field(int32_t max, bool is_text) {
   std::string field;
   int b = reader.read();
   while (b == ' ' || b == '\t' || b == '\r' || b == '\n') b = reader.read();
-  if (b != END) reader.put_back();
+  // The end, or a byte 255 that reads as the end, leaves the field empty; what follows a
+  // 255 is for the next field.
+  if (b == END) return field;
+  reader.put_back();
 
   bool in_quotes = false;
   int32_t count = 0;

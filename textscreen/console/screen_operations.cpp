@@ -60,6 +60,10 @@ int32_t screen_width(int32_t columns, int32_t rows) {
   OutputBatch batch;
   auto& s = screen_state();
   detail::ensure_print_channel();
+  if (s.hooks.set_size == nullptr && !detail::console_size_possible(columns, rows)) {
+    detail::set_error(ERROR_ILLEGAL_CALL);
+    return 0;
+  }
   int32_t result = s.hooks.set_size != nullptr ? s.hooks.set_size(columns, rows)
                                                : detail::console_resize(columns, rows);
   if (columns > 0) s.print_width = columns;

@@ -93,6 +93,7 @@ void run_text_engine(std::string_view bytes, TextView& view, TextCursor& cursor,
         if (!run.write()) return;
         moved_by_control = false;
       }
+      const TextCursor before = cursor;
       if (b == BACKSPACE) {
         cursor.column = std::max(view.left, cursor.column - 1);
       } else if (b == LINE_FEED) {
@@ -101,7 +102,8 @@ void run_text_engine(std::string_view bytes, TextView& view, TextCursor& cursor,
       } else {
         cursor.column = view.left;
       }
-      moved_by_control = true;
+      // A return or backspace that found the cursor at the left column did not move it.
+      if (cursor.column != before.column || cursor.row != before.row) moved_by_control = true;
       run.follow_cursor();
       continue;
     }

@@ -104,7 +104,7 @@ bool CellBuffer::set_window(const CellRect& window) {
 }
 
 bool CellBuffer::resize(CellPosition size) {
-  if (size.column <= 0 || size.row <= 0) return false;
+  if (!size_allowed(size)) return false;
   std::vector<ConsoleCell> fresh(static_cast<size_t>(size.column) * size.row);
   for (int16_t r = 0; r < std::min(size.row, size_.row); ++r) {
     for (int16_t c = 0; c < std::min(size.column, size_.column); ++c) {

@@ -11,6 +11,14 @@ namespace textscreen::platform {
 
 class CellBuffer {
  public:
+  // The largest buffer a console can have: no extent past what a cell position holds, and
+  // no more cells than a console keeps in memory (16 MiB of cells).
+  static constexpr int32_t MAX_CELLS = 1 << 22;
+  static bool size_allowed(CellPosition size) {
+    return size.column > 0 && size.row > 0 &&
+           static_cast<int32_t>(size.column) * size.row <= MAX_CELLS;
+  }
+
   CellBuffer(int16_t columns, int16_t rows);
 
   CellPosition size() const { return size_; }
@@ -35,7 +43,8 @@ class CellBuffer {
   // The window must lie inside the buffer.
   bool set_window(const CellRect& window);
   // New size: contents kept from the top-left, new cells blank in attribute 7; the window
-  // is clipped to the new buffer and the cursor kept inside it.
+  // is clipped to the new buffer and the cursor kept inside it. False, changing nothing,
+  // for a size that is not allowed.
   bool resize(CellPosition size);
 
  private:

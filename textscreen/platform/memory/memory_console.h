@@ -14,6 +14,7 @@ namespace textscreen::platform {
 class MemoryConsole final : public ConsoleDevice {
  public:
   // A console whose window shows `window_rows` of the buffer's rows (all of them when 0).
+  // Its buffer can be resized up to the size a real console allows.
   MemoryConsole(int16_t columns, int16_t rows, int16_t window_rows = 0);
 
   // Scripting and inspection.

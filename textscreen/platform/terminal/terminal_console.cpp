@@ -5,6 +5,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 
@@ -17,12 +18,19 @@ namespace {
 constexpr int16_t FALLBACK_COLUMNS = 80;
 constexpr int16_t FALLBACK_ROWS = 25;
 
+// The terminal's size as the console reports it: at least 2 x 2, since a console of one row
+// or one column has no room to be a text screen (a terminal dragged that small still is
+// one, and grows back), and never past what a buffer may hold.
 CellPosition terminal_size(int fd) {
   winsize size{};
-  if (ioctl(fd, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 && size.ws_row > 0) {
-    return {static_cast<int16_t>(size.ws_col), static_cast<int16_t>(size.ws_row)};
+  if (ioctl(fd, TIOCGWINSZ, &size) != 0 || size.ws_col == 0 || size.ws_row == 0) {
+    return {FALLBACK_COLUMNS, FALLBACK_ROWS};
   }
-  return {FALLBACK_COLUMNS, FALLBACK_ROWS};
+  constexpr int SMALLEST = 2;
+  constexpr int WIDEST = 4096;
+  const int columns = std::clamp<int>(size.ws_col, SMALLEST, WIDEST);
+  const int rows = std::clamp<int>(size.ws_row, SMALLEST, CellBuffer::MAX_CELLS / columns);
+  return {static_cast<int16_t>(columns), static_cast<int16_t>(rows)};
 }
 
 // The signals the signal thread waits for; blocked in every thread of the process.
