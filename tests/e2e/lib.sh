@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Helpers for the end-to-end tests, sourced by tests/e2e/test_*.sh.
 #
 # A test runs a program from an interactive shell in a tmux terminal ("the terminal") and
@@ -6,57 +7,27 @@
 # own capture drops the background of erased cells, the viewer's capture keeps it. Text comes
 # from the terminal, colours from the viewer.
 #
-# Each test script: source this file, call e2e_setup "$1", then term_start / term_stop around
-# every scenario. Failures print the screen and end the script with status 1.
+# Each test script: source this file, call e2e_setup "$1" [PROGRAM], then term_start for a new
+# terminal. Failures print the screen and end the script with status 1.
 
-E2E_PROMPT='e2e$ '
-E2E_PROMPT_RE='^e2e\$'
-E2E_TRIES_PER_SECOND=20
-
-E2E_RUNS=0
-E2E_TERM_SOCKET=""
-E2E_VIEW_SOCKET=""
-E2E_SOCKET_FILES=()
-E2E_WORK_DIR=""
-E2E_SCENARIO=""
+E2E_RUNS=0 E2E_CHECKS=0 E2E_SCENARIO="" PROGRAM_PID=""
 E2E_PIDS=()
-E2E_CHECKS=0
-TRIPCOST=""
-# The program the scenarios run, and its name as ps shows it.
-E2E_PROGRAM=""
-E2E_PROGRAM_NAME=""
-PROGRAM_PID=""
-
-# dash leaves the terminal modes as a program leaves them; bash puts its own back after a
-# job is stopped or killed by a signal, which would hide a program that never restores them.
-if command -v dash >/dev/null; then
-  E2E_SHELL="dash -i"
-else
-  E2E_SHELL="bash --norc --noprofile"
-fi
-
 # Run from ctest or CI, the script may have no terminal and may sit inside someone's tmux.
 unset TMUX TMUX_PANE
 
-term_tmux() { tmux -L "$E2E_TERM_SOCKET" "$@"; }
-view_tmux() { tmux -L "$E2E_VIEW_SOCKET" "$@"; }
+# New sockets for each terminal: a server that was just told to exit may still hold the old.
+term_tmux() { tmux -S "$E2E_WORK_DIR/term$E2E_RUNS" "$@"; }
+view_tmux() { tmux -S "$E2E_WORK_DIR/view$E2E_RUNS" "$@"; }
+pane_info() { term_tmux display-message -p -t e2e "$1"; }
 
-# e2e_setup BIN_DIR [PROGRAM]: checks the tools and the program (tripcost unless named),
-# makes a scratch folder, arms cleanup.
+# e2e_setup BIN_DIR [PROGRAM]: checks the program (tripcost unless named), makes a scratch
+# folder, arms cleanup.
 e2e_setup() {
-  local bin_dir=${1:-} name=${2:-tripcost}
-  if [ -z "$bin_dir" ]; then
-    echo "usage: $0 <folder holding $name>" >&2
-    exit 2
-  fi
-  command -v tmux >/dev/null || { echo "FAIL: tmux is not installed" >&2; exit 1; }
-  bin_dir=$(cd "$bin_dir" && pwd)
-  # shellcheck disable=SC2034 # kept for scripts that run tripcost by its path
-  TRIPCOST=$bin_dir/tripcost
-  E2E_PROGRAM=$bin_dir/$name
-  E2E_PROGRAM_NAME=$name
+  E2E_PROGRAM_NAME=${2:-tripcost}
+  [ -n "${1:-}" ] || { echo "usage: $0 <folder holding $E2E_PROGRAM_NAME>" >&2; exit 2; }
+  E2E_PROGRAM=$(cd "$1" && pwd)/$E2E_PROGRAM_NAME
   [ -x "$E2E_PROGRAM" ] || { echo "FAIL: no program at $E2E_PROGRAM" >&2; exit 1; }
-  E2E_WORK_DIR=$(mktemp -d "${TMPDIR:-/tmp}/e2e-$name.XXXXXX")
+  E2E_WORK_DIR=$(mktemp -d "${TMPDIR:-/tmp}/e2e-$E2E_PROGRAM_NAME.XXXXXX")
   trap e2e_cleanup EXIT
   trap 'exit 1' INT TERM HUP
 }
@@ -66,121 +37,74 @@ e2e_cleanup() {
   local pid
   # A program that outlived its terminal would spin on: end the ones these tests started.
   for pid in "${E2E_PIDS[@]}"; do
-    kill -0 "$pid" 2>/dev/null && kill -KILL "$pid" 2>/dev/null
+    [ "$(ps -o comm= -p "$pid")" != "$E2E_PROGRAM_NAME" ] || kill -KILL "$pid" || true
   done
-  [ -n "$E2E_WORK_DIR" ] && rm -rf "$E2E_WORK_DIR"
-  return 0
+  rm -rf "$E2E_WORK_DIR"
 }
 
 # scenario NAME: names the part of the script now running, for the failure message.
-scenario() {
-  E2E_SCENARIO=$1
-  echo "-- $1"
-}
+scenario() { E2E_SCENARIO=$1 && echo "-- $1"; }
 
 # term_start COLS ROWS: a fresh terminal of that size showing a shell prompt, with the viewer
-# attached at the same size.
+# attached at the same size. The shell is dash: bash puts its own terminal modes back after a
+# job is stopped or killed by a signal, which would hide a program that never restores them.
 term_start() {
-  local cols=$1 rows=$2
   term_stop
-  # New sockets each time: a server that was just told to exit may still hold the old ones.
   E2E_RUNS=$((E2E_RUNS + 1))
-  E2E_TERM_SOCKET="e2e-$$-$E2E_RUNS-term"
-  E2E_VIEW_SOCKET="e2e-$$-$E2E_RUNS-view"
-  term_tmux -f /dev/null new-session -d -s e2e -x "$cols" -y "$rows" -c "$E2E_WORK_DIR" \
-    "env HISTFILE= PS1='$E2E_PROMPT' $E2E_SHELL" \; set -g status off \; set -g remain-on-exit on
-  view_tmux -f /dev/null new-session -d -s view -x "$cols" -y "$rows" \
-    "env -u TMUX TERM=screen-256color tmux -L $E2E_TERM_SOCKET attach -t e2e" \
+  term_tmux -f /dev/null new-session -d -s e2e -x "$1" -y "$2" -c "$E2E_WORK_DIR" \
+    "env HISTFILE= PS1='e2e$ ' dash -i" \; set -g status off \; set -g remain-on-exit on
+  view_tmux -f /dev/null new-session -d -s view -x "$1" -y "$2" \
+    "env -u TMUX TERM=screen-256color tmux -S '$E2E_WORK_DIR/term$E2E_RUNS' attach -t e2e" \
     \; set -g status off
-  E2E_SOCKET_FILES+=("$(term_tmux display-message -p '#{socket_path}' || true)"
-    "$(view_tmux display-message -p '#{socket_path}' || true)")
-  wait_for_text "$E2E_PROMPT_RE" 10
+  wait_for_text '^e2e\$'
   wait_until 10 viewer_in_step || fail "the viewer never showed the terminal"
-  wait_until 5 terminal_size_is "$cols" "$rows" ||
-    fail "the terminal is $(pane_info '#{pane_width}x#{pane_height}'), not ${cols}x$rows"
+  wait_until 5 size_is "$1" "$2" || fail "the terminal is not $1x$2"
 }
 
-terminal_size_is() { [ "$(pane_info '#{pane_width}x#{pane_height}')" == "$1x$2" ]; }
+term_stop() {
+  view_tmux kill-server 2>/dev/null || true
+  term_tmux kill-server 2>/dev/null || true
+}
+
+size_is() { [ "$(pane_info '#{pane_width}x#{pane_height}')" == "$1x$2" ]; }
+viewer_in_step() { [ "$(view_tmux capture-pane -p -t view 2>/dev/null)" == "$(screen_text)" ]; }
 
 # resize_terminal COLS ROWS: resizes the terminal as a user resizing its window would.
 resize_terminal() {
   view_tmux resize-window -t view -x "$1" -y "$2"
-  wait_until 5 terminal_size_is "$1" "$2" ||
-    fail "the terminal did not take the size $1x$2"
-}
-
-term_stop() {
-  [ -n "$E2E_TERM_SOCKET" ] || return 0
-  view_tmux kill-server 2>/dev/null || true
-  term_tmux kill-server 2>/dev/null || true
-  # tmux leaves its socket files behind; there is one pair per scenario.
-  [ ${#E2E_SOCKET_FILES[@]} -eq 0 ] || rm -f "${E2E_SOCKET_FILES[@]}"
-  E2E_SOCKET_FILES=()
+  wait_until 5 size_is "$1" "$2" || fail "the terminal did not take the size $1x$2"
 }
 
 # send_keys KEY...: tmux key names (Escape, Enter, C-c, ...), pressed in order.
 send_keys() { term_tmux send-keys -t e2e "$@"; }
+type_text() { send_keys -l "$1"; }
+run_line() { type_text "$1" && send_keys Enter; }
 
-# run_line TEXT: types a command line into the shell and presses Enter.
-run_line() {
-  term_tmux send-keys -t e2e -l "$1"
-  term_tmux send-keys -t e2e Enter
-}
-
-# start_program ARGS...: runs the program (tripcost unless e2e_setup named another) from the
-# shell (ARGS may hold a redirection) and waits for it to start; PROGRAM_PID is then its pid.
+# start_program ARGS...: runs the program from the shell (ARGS may hold a redirection) and
+# waits for it to start; PROGRAM_PID is then its pid.
 start_program() {
   run_line "'$E2E_PROGRAM' $*"
-  wait_for_program
+  wait_until 5 program_runs_under "$(pane_info '#{pane_pid}')" ||
+    fail "$E2E_PROGRAM_NAME is not running under the shell"
+  E2E_PIDS+=("$PROGRAM_PID")
 }
 
-screen_text() { term_tmux capture-pane -p -t e2e 2>/dev/null; }
+program_runs_under() {
+  PROGRAM_PID=$(pgrep -P "$1" -x "$E2E_PROGRAM_NAME" | head -n 1)
+  [ -n "$PROGRAM_PID" ]
+}
 
-# row_text N: the text of row N (1-based), trailing blanks dropped.
-row_text() { screen_text | sed -n "${1}p"; }
-
-pane_info() { term_tmux display-message -p -t e2e "$1"; }
+# process_gone PID: true when nothing runs under PID (a zombie runs no more).
+process_gone() { [[ "$(ps -o stat= -p "$1")" =~ ^(Z.*)?$ ]]; }
 
 # wait_until SECONDS COMMAND...: true once COMMAND succeeds, false when time runs out.
 wait_until() {
-  local tries=$(($1 * E2E_TRIES_PER_SECOND))
+  local tries=$(($1 * 20))
   shift
-  while ((tries-- > 0)); do
-    "$@" && return 0
+  until "$@"; do
+    ((tries-- > 0)) || return 1
     sleep 0.05
   done
-  "$@"
-}
-
-screen_has() { screen_text | grep -Eq -- "$1"; }
-screen_lacks() { ! screen_has "$1"; }
-
-# The rows that hold text, as "ROW:TEXT" lines.
-text_rows() { screen_text | grep -n .; }
-
-text_rows_are() { [ "$(text_rows)" == "$1" ]; }
-
-# expect_text_rows "ROW:TEXT"...: these are the only rows that hold text (spaces included).
-expect_text_rows() {
-  local wanted
-  wanted=$(printf '%s\n' "$@")
-  wait_until 5 text_rows_are "$wanted" && return 0
-  fail "the screen should hold only these rows:" $'\n'"$wanted"
-}
-
-# shell_ended: the terminal's shell has exited (the pane stays, dead, to be read).
-shell_ended() { [ "$(pane_info '#{pane_dead}' 2>/dev/null)" == 1 ]; }
-
-# wait_for_text REGEX [SECONDS]: fails the test unless REGEX shows up on screen in time.
-wait_for_text() {
-  wait_until "${2:-10}" screen_has "$1" && return 0
-  fail "\"$1\" did not appear on the screen"
-}
-
-# wait_for_gone REGEX [SECONDS]: fails the test unless REGEX leaves the screen in time.
-wait_for_gone() {
-  wait_until "${2:-10}" screen_lacks "$1" && return 0
-  fail "\"$1\" stayed on the screen"
 }
 
 # press_until KEY COMMAND...: presses KEY until COMMAND succeeds, giving the program half a
@@ -199,28 +123,22 @@ press_until() {
   fail "pressing $key 40 times never got to: $*"
 }
 
-# press_until_gone KEY REGEX: presses KEY until REGEX has left the screen.
-press_until_gone() { press_until "$1" screen_lacks "$2"; }
+screen_text() { term_tmux capture-pane -p -t e2e 2>/dev/null; }
+row_text() { screen_text | sed -n "${1}p"; }
+screen_has() { screen_text | grep -Eq -- "$1"; }
+screen_lacks() { ! screen_has "$1"; }
 
-# wait_for_program: sets PROGRAM_PID to the program the shell runs, once it has started.
-wait_for_program() {
-  local shell_pid tries=$((5 * E2E_TRIES_PER_SECOND))
-  shell_pid=$(pane_info '#{pane_pid}')
-  PROGRAM_PID=""
-  while ((tries-- > 0)); do
-    PROGRAM_PID=$(pgrep -P "$shell_pid" -x "$E2E_PROGRAM_NAME" | head -n 1 || true)
-    [ -n "$PROGRAM_PID" ] && break
-    sleep 0.05
-  done
-  [ -n "$PROGRAM_PID" ] || fail "$E2E_PROGRAM_NAME is not running under the shell"
-  E2E_PIDS+=("$PROGRAM_PID")
-}
+# wait_for_text REGEX: fails the test unless a row matching REGEX shows up in time.
+wait_for_text() { wait_until 10 screen_has "$1" || fail "\"$1\" did not appear on the screen"; }
 
-# process_gone PID: true when nothing runs under PID (a zombie runs no more).
-process_gone() {
-  local state
-  state=$(ps -o stat= -p "$1" 2>/dev/null || true)
-  [ -z "$state" ] || [[ $state == Z* ]]
+text_rows_are() { [ "$(screen_text | grep -n .)" == "$1" ]; }
+
+# expect_text_rows "ROW:TEXT"...: these are the only rows that hold text (spaces included).
+expect_text_rows() {
+  local wanted
+  wanted=$(printf '%s\n' "$@")
+  wait_until 5 text_rows_are "$wanted" && return 0
+  fail "the screen should hold only these rows:" $'\n'"$wanted"
 }
 
 # expect_exit_status N: the program ends (at once) and the shell reports status N.
@@ -228,7 +146,7 @@ expect_exit_status() {
   wait_until 2 process_gone "$PROGRAM_PID" || fail "$E2E_PROGRAM_NAME is still running"
   local tag="status$((++E2E_CHECKS))"
   run_line "echo $tag=\$?"
-  wait_for_text "^$tag=[0-9]+\$" 5
+  wait_for_text "^$tag=[0-9]+\$"
   screen_has "^$tag=$1\$" ||
     fail "$E2E_PROGRAM_NAME should have ended with status $1;" \
       "the shell says $(screen_text | grep "^$tag=")"
@@ -246,15 +164,10 @@ expect_tty_restored() {
 expect_shell_usable() {
   # shellcheck disable=SC2016 # the shell in the terminal expands it
   run_line 'echo "shell-$((6 * 7))"'
-  wait_for_text '^shell-42$' 5
+  wait_for_text '^shell-42$'
 }
 
 # --- Colours, read from the viewer ------------------------------------------------------
-
-viewer_text() { view_tmux capture-pane -p -t view 2>/dev/null; }
-
-# viewer_in_step: the viewer shows the same text as the terminal.
-viewer_in_step() { [ "$(viewer_text)" == "$(screen_text)" ]; }
 
 # screen_cells: one line per cell, "ROW COL FG BG CHAR", FG and BG as SGR codes (39 and 49
 # for the defaults, 38;5;N and the like for the extended forms).
@@ -395,11 +308,6 @@ expect_lines_in_order() {
 # no one ever looks at its window.
 bell_rung() { [ "$(view_tmux display-message -p -t view '#{window_bell_flag}')" == 1 ]; }
 
-# expect_ends_by_itself SECONDS: the program ends within SECONDS without a key.
-expect_ends_by_itself() {
-  wait_until "$1" process_gone "$PROGRAM_PID" && return 0
-  fail "$E2E_PROGRAM_NAME was still running after $1 seconds"
-}
 
 # --- tripcost ----------------------------------------------------------------------------
 
@@ -417,21 +325,21 @@ expect_start_screen() {
 # go_to_farewell: Esc from the start screen. The key loop reads Esc on only one of its two
 # polls, so it is pressed until the start screen goes; the farewell follows its beep.
 go_to_farewell() {
-  press_until_gone Escape 'Kalkulator Trasoka'
-  wait_for_text '^KONIEC PRACY' 5
+  press_until Escape screen_lacks 'Kalkulator Trasoka'
+  wait_for_text '^KONIEC PRACY'
 }
 
 # fail MESSAGE...: reports, shows both screens, ends the script.
 fail() {
   {
     echo "FAIL${E2E_SCENARIO:+ [$E2E_SCENARIO]}: $*"
-    if shell_ended; then
+    if [ "$(pane_info '#{pane_dead}' 2>/dev/null)" == 1 ]; then
       # An interactive shell ends when a read of the terminal gives end-of-file, as reads of
       # a terminal left in raw mode do.
       echo "(the shell in the terminal has ended, status $(pane_info '#{pane_dead_status}'))"
     fi
     echo "--- terminal screen:"
-    screen_text 2>/dev/null || echo "(no terminal)"
+    screen_text || echo "(no terminal)"
     echo "--- the same with colours (as the viewer shows it):"
     view_tmux capture-pane -p -e -t view 2>/dev/null | cat -v || echo "(no viewer)"
     echo "---"

@@ -27,8 +27,6 @@ VOLUME_SUFFIX="Tyle fast metrow Robaczku!"
 # The colours stand on the black the start screen clears to.
 BG=40
 
-type_text() { term_tmux send-keys -t e2e -l "$1"; }
-
 fresh_sheet() { text_rows_are "$(printf '%s\n' "${SHEET_ROWS[@]}")"; }
 
 # open_sheet: Enter from the start screen or after a run, pressed until a new sheet stands
@@ -42,10 +40,10 @@ open_sheet() {
 measure() {
   type_text "$1"
   send_keys Enter
-  wait_for_text 'rednica w centymetrach to niby jaka ma byc \?\?$' 5
+  wait_for_text 'rednica w centymetrach to niby jaka ma byc \?\?$'
   type_text "$2"
   send_keys Enter
-  wait_for_text "$VOLUME_SUFFIX\$" 5
+  wait_for_text "$VOLUME_SUFFIX\$"
 }
 
 # expect_sheet_end VOLUME LENGTH DIAMETER: the volume and the hints under the answers.
@@ -65,7 +63,7 @@ expect_start_screen_rows() {
 # expect_ends_after_farewell: the bell rings and the program ends by itself, status 0.
 expect_ends_after_farewell() {
   wait_until 5 bell_rung || fail "the farewell did not ring the bell"
-  expect_ends_by_itself 20
+  wait_until 20 process_gone "$PROGRAM_PID" || fail "logvolume did not end by itself"
   expect_exit_status 0
 }
 

@@ -32,7 +32,7 @@ process_gone "$PROGRAM_PID" && fail "tripcost ended before a key was pressed"
 
 send_keys Space
 wait_until 2 process_gone "$PROGRAM_PID" || fail "tripcost did not end on a key"
-wait_for_text "$E2E_PROMPT_RE" 5
+wait_for_text '^e2e\$'
 # What is left is a black screen with the shell's prompt at the top and the cursor shown.
 expect_text_rows "1:e2e\$"
 expect_background 2 25 40

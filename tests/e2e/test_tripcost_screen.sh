@@ -24,8 +24,6 @@ BG=43
 # balance_row N: the balance line for a balance of N; 0x8A shows as 'Ő' in code page 852.
 balance_row() { printf 'PO ODLICZENIU PALIWA I DOD KOSZT = MNIEJ WIŐCEJ  %4s ZL' "$1"; }
 
-type_text() { term_tmux send-keys -t e2e -l "$1"; }
-
 # answer_from N ANSWER...: answers the questions from the Nth on, each answer ended with Enter
 # once the program shows what the previous one brought up.
 answer_from() {
@@ -34,7 +32,7 @@ answer_from() {
   for text in "$@"; do
     [ -z "$text" ] || type_text "$text"
     send_keys Enter
-    wait_for_text "${AFTER_ANSWER[n - 1]}" 5
+    wait_for_text "${AFTER_ANSWER[n - 1]}"
     n=$((n + 1))
   done
 }
@@ -138,8 +136,8 @@ screen_lacks 'DODATKOWE KOSZTY' || fail "the questions were not cleared"
 
 scenario "Esc: the farewell, then a key ends the program"
 bell_rung && fail "the bell rang before the farewell"
-press_until_gone Escape "$ESC_HINT"
-wait_for_text '^KONIEC PRACY' 5
+press_until Escape screen_lacks "$ESC_HINT"
+wait_for_text '^KONIEC PRACY'
 expect_text_rows "9:KONIEC PRACY  KALKULATORA !" \
   "23:$(printf '%56s' '')press any key to koniec" \
   "24:      autorzy: the textscreen authors"
@@ -193,8 +191,8 @@ expect_answer_rows "${long:0:80}" "${long:80}"
 answer_from 1 "" 1 1 1 0 0
 expect_distance_and_fare 42 42
 
-press_until_gone Escape "$ESC_HINT"
-wait_for_text '^KONIEC PRACY' 5
+press_until Escape screen_lacks "$ESC_HINT"
+wait_for_text '^KONIEC PRACY'
 send_keys Space
 expect_exit_status 0
 

@@ -31,7 +31,7 @@ term_start 80 25
 start_program
 expect_start_screen 25
 send_keys C-z
-wait_for_text 'Stopped' 5
+wait_for_text 'Stopped'
 expect_tty_restored
 expect_shell_usable
 [[ $(ps -o stat= -p "$PROGRAM_PID") == T* ]] || fail "tripcost is not stopped"
@@ -48,9 +48,9 @@ term_start 80 25
 start_program
 expect_start_screen 25
 resize_terminal 100 30
-wait_for_text "^$TITLE\$" 5
+wait_for_text "^$TITLE\$"
 resize_terminal 60 20
-wait_for_text "^$TITLE\$" 5
+wait_for_text "^$TITLE\$"
 process_gone "$PROGRAM_PID" && fail "tripcost ended on a resize"
 go_to_farewell
 send_keys Space
