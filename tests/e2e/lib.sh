@@ -141,30 +141,20 @@ expect_text_rows() {
   fail "the screen should hold only these rows:" $'\n'"$wanted"
 }
 
-# expect_exit_status N: the program ends (at once) and the shell reports status N.
-expect_exit_status() {
-  wait_until 2 process_gone "$PROGRAM_PID" || fail "$E2E_PROGRAM_NAME is still running"
-  local tag="status$((++E2E_CHECKS))"
-  run_line "echo $tag=\$?"
-  wait_for_text "^$tag=[0-9]+\$"
-  screen_has "^$tag=$1\$" ||
-    fail "$E2E_PROGRAM_NAME should have ended with status $1;" \
-      "the shell says $(screen_text | grep "^$tag=")"
+# expect_ended STATUS: the program ends (at once), and the shell takes its terminal back.
+expect_ended() {
+  wait_until 5 process_gone "$PROGRAM_PID" || fail "$E2E_PROGRAM_NAME is still running"
+  expect_shell_back "$1"
 }
 
-# expect_tty_restored: the shell's terminal is back in canonical mode with echo.
-expect_tty_restored() {
-  local tag="modes$((++E2E_CHECKS))"
-  run_line "echo $tag \$(stty -a | tr ' ;' '\\n\\n' | grep -E '^-?(icanon|echo)\$')"
-  wait_until 5 screen_has "^$tag " || fail "stty did not answer"
-  screen_has "^$tag icanon echo\$" || fail "the terminal modes were not restored"
-}
-
-# expect_shell_usable: the shell runs a command and prints its output.
-expect_shell_usable() {
-  # shellcheck disable=SC2016 # the shell in the terminal expands it
-  run_line 'echo "shell-$((6 * 7))"'
-  wait_for_text '^shell-42$'
+# expect_shell_back [STATUS]: the shell runs a command line again, the terminal back in
+# canonical mode with echo, and says the last command ended with STATUS (a regex).
+expect_shell_back() {
+  local tag="back$((++E2E_CHECKS))"
+  run_line "echo $tag \$? \$(stty -a | tr ' ;' '\\n\\n' | grep -E '^-?(icanon|echo)\$')"
+  wait_for_text "^$tag "
+  screen_has "^$tag ${1:-[0-9]+} icanon echo\$" ||
+    fail "the shell should say \"$tag ${1:-N} icanon echo\" (the last status, then the modes)"
 }
 
 # --- Colours, read from the viewer ------------------------------------------------------

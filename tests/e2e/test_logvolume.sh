@@ -64,7 +64,7 @@ expect_start_screen_rows() {
 expect_ends_after_farewell() {
   wait_until 5 bell_rung || fail "the farewell did not ring the bell"
   wait_until 20 process_gone "$PROGRAM_PID" || fail "logvolume did not end by itself"
-  expect_exit_status 0
+  expect_ended 0
 }
 
 scenario "three sheets in an 80x25 terminal, then Esc"
@@ -107,7 +107,6 @@ expect_line "$CREDIT" "96/$BG"
 expect_ends_after_farewell
 # The farewell stays on the screen, the shell carries on under it.
 first_rows_are || fail "the farewell was not left on the screen"
-expect_tty_restored
 
 scenario "an 80x30 terminal scrolls the sheet less"
 term_start 80 30

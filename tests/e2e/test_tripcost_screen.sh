@@ -143,8 +143,7 @@ expect_text_rows "9:KONIEC PRACY  KALKULATORA !" \
   "24:      autorzy: the textscreen authors"
 wait_until 5 bell_rung || fail "the farewell did not ring the bell"
 send_keys Space
-expect_exit_status 0
-expect_tty_restored
+expect_ended 0
 
 scenario "the line editor: Backspace, and Esc clearing the typed text"
 term_start 80 25
@@ -194,6 +193,6 @@ expect_distance_and_fare 42 42
 press_until Escape screen_lacks "$ESC_HINT"
 wait_for_text '^KONIEC PRACY'
 send_keys Space
-expect_exit_status 0
+expect_ended 0
 
 echo "PASS"

@@ -14,17 +14,14 @@ term_start 80 25
 start_program
 expect_start_screen 25
 send_keys C-c
-expect_exit_status 130
-expect_tty_restored
-expect_shell_usable
+expect_ended 130
 
 scenario "Ctrl+C on the farewell"
 term_start 80 25
 start_program
 go_to_farewell
 send_keys C-c
-expect_exit_status 130
-expect_tty_restored
+expect_ended 130
 
 scenario "Ctrl+Z, then fg"
 term_start 80 25
@@ -32,16 +29,14 @@ start_program
 expect_start_screen 25
 send_keys C-z
 wait_for_text 'Stopped'
-expect_tty_restored
-expect_shell_usable
+expect_shell_back
 [[ $(ps -o stat= -p "$PROGRAM_PID") == T* ]] || fail "tripcost is not stopped"
 run_line fg
 # The program paints its whole screen again over what the shell wrote.
 expect_start_screen 25
 go_to_farewell
 send_keys Space
-expect_exit_status 0
-expect_tty_restored
+expect_ended 0
 
 scenario "resizing the terminal"
 term_start 80 25
@@ -54,23 +49,21 @@ wait_for_text "^$TITLE\$"
 process_gone "$PROGRAM_PID" && fail "tripcost ended on a resize"
 go_to_farewell
 send_keys Space
-expect_exit_status 0
+expect_ended 0
 
 scenario "SIGTERM"
 term_start 80 25
 start_program
 expect_start_screen 25
 kill -TERM "$PROGRAM_PID"
-expect_exit_status 143
-expect_tty_restored
+expect_ended 143
 
 scenario "SIGHUP"
 term_start 80 25
 start_program
 expect_start_screen 25
 kill -HUP "$PROGRAM_PID"
-expect_exit_status 129
-expect_tty_restored
+expect_ended 129
 
 scenario "the terminal closing"
 term_start 80 25
