@@ -8,7 +8,8 @@
 # from the terminal, colours from the viewer.
 #
 # Each test script: source this file, call e2e_setup "$1" [PROGRAM], then term_start for a new
-# terminal. Failures print the screen and end the script with status 1.
+# terminal. The expect_* checks give the screen 5 seconds to come right; a failure prints the
+# screen and ends the script with status 1.
 
 E2E_RUNS=0 E2E_CHECKS=0 E2E_SCENARIO="" PROGRAM_PID=""
 E2E_PIDS=()
@@ -124,21 +125,27 @@ press_until() {
 }
 
 screen_text() { term_tmux capture-pane -p -t e2e 2>/dev/null; }
-row_text() { screen_text | sed -n "${1}p"; }
 screen_has() { screen_text | grep -Eq -- "$1"; }
 screen_lacks() { ! screen_has "$1"; }
 
 # wait_for_text REGEX: fails the test unless a row matching REGEX shows up in time.
 wait_for_text() { wait_until 10 screen_has "$1" || fail "\"$1\" did not appear on the screen"; }
 
+# rule CHAR COUNT: the character COUNT times, as the programs draw their lines.
+rule() { printf -- "$1%.0s" $(seq "$2"); }
+
+# numbered FIRST TEXT...: the texts as rows for expect_text_rows, the first on row FIRST; an
+# empty TEXT is a blank row.
+numbered() { printf '%s\n' "${@:2}" | awk -v first="$1" '$0 != "" { print first + NR - 1 ":" $0 }'; }
+
 text_rows_are() { [ "$(screen_text | grep -n .)" == "$1" ]; }
 
-# expect_text_rows "ROW:TEXT"...: these are the only rows that hold text (spaces included).
+# expect_text_rows "ROW:TEXT"...: these are the only rows that hold text (spaces included). An
+# argument may hold several such lines.
 expect_text_rows() {
   local wanted
-  wanted=$(printf '%s\n' "$@")
-  wait_until 5 text_rows_are "$wanted" && return 0
-  fail "the screen should hold only these rows:" $'\n'"$wanted"
+  wanted=$(printf '%s\n' "$@" | grep . || true)
+  wait_until 5 text_rows_are "$wanted" || fail "the screen should hold only these rows:"$'\n'"$wanted"
 }
 
 # expect_ended STATUS: the program ends (at once), and the shell takes its terminal back.
@@ -157,147 +164,89 @@ expect_shell_back() {
     fail "the shell should say \"$tag ${1:-N} icanon echo\" (the last status, then the modes)"
 }
 
+# bell_rung: the terminal has rung its bell since term_start. The viewer keeps the mark, as
+# no one ever looks at its window.
+bell_rung() { [ "$(view_tmux display-message -p -t view '#{window_bell_flag}')" == 1 ]; }
+
 # --- Colours, read from the viewer ------------------------------------------------------
 
 # screen_cells: one line per cell, "ROW COL FG BG CHAR", FG and BG as SGR codes (39 and 49
-# for the defaults, 38;5;N and the like for the extended forms).
+# for the defaults, 38;5;N and the like for the extended forms). A blank leaves CHAR empty.
 screen_cells() {
   view_tmux capture-pane -p -e -N -t view | LC_ALL=C awk '
-    function apply(params,    n, p, i) {
+    function sgr(params,    n, p, i, k) {
       n = split(params, p, ";")
       if (n == 0) { n = 1; p[1] = 0 }
       for (i = 1; i <= n; i++) {
         v = p[i] + 0
         if (v == 0) { fg = 39; bg = 49 }
-        else if ((v >= 30 && v <= 37) || (v >= 90 && v <= 97) || v == 39) fg = v
-        else if ((v >= 40 && v <= 47) || (v >= 100 && v <= 107) || v == 49) bg = v
-        else if ((v == 38 || v == 48) && i < n) {
-          k = (p[i + 1] == 5) ? 2 : 4
-          code = v
-          for (j = 1; j <= k && i + j <= n; j++) code = code ";" p[i + j]
-          i += k
-          if (v == 38) fg = code; else bg = code
+        else if (v == 38 || v == 48) {
+          for (k = (p[i + 1] == 5) ? 2 : 4; k > 0 && i < n; k--) v = v ";" p[++i]
+          if (v ~ /^38/) fg = v; else bg = v
         }
+        else if ((v >= 30 && v <= 39) || (v >= 90 && v <= 97)) fg = v
+        else if ((v >= 40 && v <= 49) || (v >= 100 && v <= 107)) bg = v
       }
     }
     BEGIN { fg = 39; bg = 49 }
     {
-      line = $0; col = 0; len = length(line)
+      n = 0; len = length($0)
       for (i = 1; i <= len; i++) {
-        c = substr(line, i, 1)
-        if (c == "\033" && substr(line, i + 1, 1) == "[") {
-          j = i + 2
-          while (j <= len && substr(line, j, 1) !~ /[@-~]/) j++
-          if (substr(line, j, 1) == "m") apply(substr(line, i + 2, j - i - 2))
+        c = substr($0, i, 1)
+        if (c == "\033" && substr($0, i + 1, 1) == "[") {
+          for (j = i + 2; j <= len && substr($0, j, 1) !~ /[@-~]/; j++) continue
+          if (substr($0, j, 1) == "m") sgr(substr($0, i + 2, j - i - 2))
           i = j
-          continue
-        }
-        if (c >= "\200" && c <= "\277") continue  # the rest of a UTF-8 character
-        col++
-        print NR, col, fg, bg, c
+        } else if (c >= "\200" && c <= "\277") ch[n] = ch[n] c  # the rest of a UTF-8 character
+        else { ch[++n] = c; f[n] = fg; b[n] = bg }
       }
+      for (k = 1; k <= n; k++) print NR, k, f[k], b[k], ch[k]
     }'
 }
 
-# text_colours ROW COL LENGTH: the distinct FG/BG pairs of those cells, comma separated.
-text_colours() {
-  screen_cells |
-    awk -v row="$1" -v from="$2" -v to="$(($2 + $3 - 1))" \
-      '$1 == row && $2 >= from && $2 <= to { print $3 "/" $4 }' | sort -u | paste -sd, -
+# colours_of TEXT FG: the distinct FG/BG pairs, comma separated, of the cells TEXT takes on the
+# last row that holds it; a blank counts as in FG, as the foreground of a blank shows nowhere.
+colours_of() {
+  screen_cells | TEXT=$1 LC_ALL=C awk -v fg="$2" '
+    { line[$1] = line[$1] (NF < 5 ? " " : $5); colours[$1, $2] = (NF < 5 ? fg : $3) "/" $4; rows = $1 }
+    END {
+      text = ENVIRON["TEXT"]
+      for (r = rows; r > 0 && !(at = index(line[r], text)); r--) continue
+      if (!r) exit
+      before = substr(line[r], 1, at - 1)
+      gsub(/[\200-\277]/, "", before)
+      gsub(/[\200-\277]/, "", text)
+      for (c = length(before) + 1; c <= length(before) + length(text); c++)
+        if (!seen[colours[r, c]]++) out = out (out == "" ? "" : ",") colours[r, c]
+      print out
+    }'
 }
 
-# backgrounds FIRST LAST: a "ROW:BG,BG..." line for each of the rows, the distinct
-# backgrounds of the row's cells.
-backgrounds() {
+colours_are() { [ "$(colours_of "$2" "${1%/*}")" == "$1" ]; }
+
+# expect_colours FG/BG TEXT...: each TEXT stands on the screen in FG on BG.
+expect_colours() {
+  local text
+  for text in "${@:2}"; do
+    wait_until 5 colours_are "$1" "$text" ||
+      fail "\"$text\" should be in $1, not in \"$(colours_of "$text" '*')\" (* for a blank)"
+  done
+}
+
+# backgrounds_of FIRST LAST: the distinct backgrounds of the cells of rows FIRST..LAST.
+backgrounds_of() {
   screen_cells | awk -v first="$1" -v last="$2" '
-    $1 >= first && $1 <= last && !seen[$1 " " $4]++ {
-      bgs[$1] = bgs[$1] (bgs[$1] == "" ? "" : ",") $4
-    }
-    END { for (r = first; r <= last; r++) print r ":" bgs[r] }'
+    $1 >= first && $1 <= last && !seen[$4]++ { out = out (out == "" ? "" : ",") $4 }
+    END { print out ($1 < last ? ",no row " last : "") }'
 }
 
-rows_have_background() {
-  [ "$(backgrounds "$1" "$2")" == "$(seq -f "%g:$3" "$1" "$2")" ]
-}
+background_is() { [ "$(backgrounds_of "$1" "$2")" == "$3" ]; }
 
 # expect_background FIRST LAST BG: every cell of rows FIRST..LAST has background BG.
 expect_background() {
-  wait_until 5 rows_have_background "$1" "$2" "$3" && return 0
-  fail "rows $1-$2 should all have background $3; the rows have:" $'\n'"$(backgrounds "$1" "$2")"
+  wait_until 5 background_is "$@" ||
+    fail "rows $1-$2 should all have background $3, not $(backgrounds_of "$1" "$2")"
 }
-
-text_is_at() {
-  local row=$1 col=$2 text=$3 colours=$4
-  [ "$(row_text "$row" | cut -c "$col-$((col + ${#text} - 1))")" == "$text" ] &&
-    [ "$(text_colours "$row" "$col" "${#text}")" == "$colours" ]
-}
-
-# expect_text ROW COL TEXT FG/BG: TEXT stands at ROW, COL in the colours FG on BG.
-expect_text() {
-  wait_until 5 text_is_at "$@" && return 0
-  fail "expected \"$3\" at row $1, column $2 in $4; the row reads \"$(row_text "$1")\"" \
-    "in $(text_colours "$1" "$2" "${#3}")"
-}
-
-# --- Rows found by their text -----------------------------------------------------------
-
-LINE_ROW=""
-
-# row_of TEXT: the number of the last row that reads exactly TEXT (trailing blanks dropped).
-row_of() {
-  screen_text | TEXT=$1 awk '$0 == ENVIRON["TEXT"] { row = NR } END { if (row) print row }'
-}
-
-# columns_of TEXT: the cells TEXT takes, one for each character, whatever the locale.
-columns_of() { printf %s "$1" | LC_ALL=C tr -d '\200-\277' | wc -c; }
-
-# ink_colours ROW COL LENGTH: the distinct FG/BG pairs of those cells, blanks left out. The
-# viewer may draw a blank in any foreground, as the foreground of a blank shows nowhere.
-ink_colours() {
-  screen_cells |
-    awk -v row="$1" -v from="$2" -v to="$(($2 + $3 - 1))" \
-      '$1 == row && $2 >= from && $2 <= to && NF == 5 { print $3 "/" $4 }' |
-    sort -u | paste -sd, -
-}
-
-line_shown() {
-  local row
-  row=$(row_of "$1")
-  [ -n "$row" ] && [ "$(ink_colours "$row" 1 "$(columns_of "$1")")" == "$2" ]
-}
-
-# expect_line TEXT FG/BG: a row reads exactly TEXT, all its characters in FG on BG. LINE_ROW
-# is then that row (the last such row). For text whose row moves as the screen scrolls.
-# shellcheck disable=SC2034 # LINE_ROW is for the scripts
-expect_line() {
-  LINE_ROW=""
-  if wait_until 5 line_shown "$1" "$2"; then
-    LINE_ROW=$(row_of "$1")
-    return 0
-  fi
-  local row
-  row=$(row_of "$1")
-  [ -n "$row" ] || fail "no row reads \"$1\""
-  fail "row $row reads \"$1\" in $(ink_colours "$row" 1 "$(columns_of "$1")"), not in $2"
-}
-
-lines_in_order() {
-  [ "$(screen_text | grep -xF -f <(printf '%s\n' "$@"))" == "$(printf '%s\n' "$@")" ]
-}
-
-# expect_lines_in_order TEXT...: each TEXT is read by exactly one row, in this order from the
-# top. Rows between them may hold anything else.
-expect_lines_in_order() {
-  wait_until 5 lines_in_order "$@" && return 0
-  fail "these rows should come once each, in this order:" $'\n'"$(printf '%s\n' "$@")"
-}
-
-# --- Bell and ending ---------------------------------------------------------------------
-
-# bell_rung: the terminal has rung its bell since term_start. The viewer keeps the mark, as
-# no one ever looks at its window.
-bell_rung() { [ "$(view_tmux display-message -p -t view '#{window_bell_flag}')" == 1 ]; }
-
 
 # --- tripcost ----------------------------------------------------------------------------
 
@@ -307,8 +256,7 @@ HINT=' Lub ESC gdy musisz zakonczyc swoj ulubiony programik !!!'
 # expect_start_screen ROWS: the title and the hint in yellow on a brown screen of ROWS rows.
 expect_start_screen() {
   expect_text_rows "3:$TITLE" "6:$HINT"
-  expect_text 3 1 "$TITLE" 93/43
-  expect_text 6 1 "$HINT" 93/43
+  expect_colours 93/43 "$TITLE" "$HINT"
   expect_background 1 "$1" 43
 }
 
@@ -323,9 +271,9 @@ go_to_farewell() {
 fail() {
   {
     echo "FAIL${E2E_SCENARIO:+ [$E2E_SCENARIO]}: $*"
+    # An interactive shell ends when a read of the terminal gives end-of-file, as reads of
+    # a terminal left in raw mode do.
     if [ "$(pane_info '#{pane_dead}' 2>/dev/null)" == 1 ]; then
-      # An interactive shell ends when a read of the terminal gives end-of-file, as reads of
-      # a terminal left in raw mode do.
       echo "(the shell in the terminal has ended, status $(pane_info '#{pane_dead_status}'))"
     fi
     echo "--- terminal screen:"
