@@ -252,6 +252,9 @@ expect_background() {
 
 TITLE='Kalkulator Trasoka nacisnij enter jesli chcesz kontynuowac'
 HINT=' Lub ESC gdy musisz zakonczyc swoj ulubiony programik !!!'
+# shellcheck disable=SC2034 # for the scripts
+FAREWELL_ROWS=("9:KONIEC PRACY  KALKULATORA !" "23:$(printf '%56s' '')press any key to koniec"
+  "24:      autorzy: the textscreen authors")
 
 # expect_start_screen ROWS: the title and the hint in yellow on a brown screen of ROWS rows.
 expect_start_screen() {
@@ -260,10 +263,11 @@ expect_start_screen() {
   expect_background 1 "$1" 43
 }
 
-# go_to_farewell: Esc from the start screen. The key loop reads Esc on only one of its two
-# polls, so it is pressed until the start screen goes; the farewell follows its beep.
+# go_to_farewell [TEXT]: Esc until TEXT (the start screen's title unless given) goes. The key
+# loop reads Esc on only one of its two polls; the farewell takes any key, so a press is
+# repeated only once the last one is surely lost. The farewell follows its beep.
 go_to_farewell() {
-  press_until Escape screen_lacks 'Kalkulator Trasoka'
+  press_until Escape screen_lacks "${1:-Kalkulator Trasoka}"
   wait_for_text '^KONIEC PRACY'
 }
 

@@ -84,7 +84,6 @@ term_start 80 25
 start_program
 expect_text_rows "1:$TITLE" "3:$HINT"
 press_until Escape screen_has "^$FAREWELL\$"
-wait_until 5 bell_rung || fail "the farewell did not ring the bell"
 wait_until 20 process_gone "$PROGRAM_PID" || fail "logvolume did not end by itself"
 expect_ended 0
 # The farewell stays on the screen under the start screen, the shell carries on under it.
@@ -98,9 +97,6 @@ start_program
 open_sheet
 measure 10 40 1.256
 expect_colours "95/$BG" "$BANNER"
-press_until Escape screen_has "^$FAREWELL\$"
-wait_until 5 bell_rung || fail "the farewell did not ring the bell"
-wait_until 20 process_gone "$PROGRAM_PID" || fail "logvolume did not end by itself"
-expect_ended 0
+# The script's end closes the terminal, which ends logvolume.
 
 echo "PASS"
