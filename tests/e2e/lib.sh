@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Helpers for the end-to-end tests, sourced by tests/e2e/test_*.sh.
 #
 # A test runs a program from an interactive shell in a tmux terminal ("the terminal") and
@@ -6,57 +7,28 @@
 # own capture drops the background of erased cells, the viewer's capture keeps it. Text comes
 # from the terminal, colours from the viewer.
 #
-# Each test script: source this file, call e2e_setup "$1", then term_start / term_stop around
-# every scenario. Failures print the screen and end the script with status 1.
+# Each test script: source this file, call e2e_setup "$1" [PROGRAM], then term_start for a new
+# terminal. The expect_* checks give the screen 5 seconds to come right; a failure prints the
+# screen and ends the script with status 1.
 
-E2E_PROMPT='e2e$ '
-E2E_PROMPT_RE='^e2e\$'
-E2E_TRIES_PER_SECOND=20
-
-E2E_RUNS=0
-E2E_TERM_SOCKET=""
-E2E_VIEW_SOCKET=""
-E2E_SOCKET_FILES=()
-E2E_WORK_DIR=""
-E2E_SCENARIO=""
+E2E_RUNS=0 E2E_CHECKS=0 E2E_SCENARIO="" PROGRAM_PID=""
 E2E_PIDS=()
-E2E_CHECKS=0
-TRIPCOST=""
-# The program the scenarios run, and its name as ps shows it.
-E2E_PROGRAM=""
-E2E_PROGRAM_NAME=""
-PROGRAM_PID=""
-
-# dash leaves the terminal modes as a program leaves them; bash puts its own back after a
-# job is stopped or killed by a signal, which would hide a program that never restores them.
-if command -v dash >/dev/null; then
-  E2E_SHELL="dash -i"
-else
-  E2E_SHELL="bash --norc --noprofile"
-fi
-
 # Run from ctest or CI, the script may have no terminal and may sit inside someone's tmux.
 unset TMUX TMUX_PANE
 
-term_tmux() { tmux -L "$E2E_TERM_SOCKET" "$@"; }
-view_tmux() { tmux -L "$E2E_VIEW_SOCKET" "$@"; }
+# New sockets for each terminal: a server that was just told to exit may still hold the old.
+term_tmux() { tmux -S "$E2E_WORK_DIR/term$E2E_RUNS" "$@"; }
+view_tmux() { tmux -S "$E2E_WORK_DIR/view$E2E_RUNS" "$@"; }
+pane_info() { term_tmux display-message -p -t e2e "$1"; }
 
-# e2e_setup BIN_DIR [PROGRAM]: checks the tools and the program (tripcost unless named),
-# makes a scratch folder, arms cleanup.
+# e2e_setup BIN_DIR [PROGRAM]: checks the program (tripcost unless named), makes a scratch
+# folder, arms cleanup.
 e2e_setup() {
-  local bin_dir=${1:-} name=${2:-tripcost}
-  if [ -z "$bin_dir" ]; then
-    echo "usage: $0 <folder holding $name>" >&2
-    exit 2
-  fi
-  command -v tmux >/dev/null || { echo "FAIL: tmux is not installed" >&2; exit 1; }
-  bin_dir=$(cd "$bin_dir" && pwd)
-  # shellcheck disable=SC2034 # kept for scripts that run tripcost by its path
-  TRIPCOST=$bin_dir/tripcost
-  E2E_PROGRAM=$bin_dir/$name
-  E2E_PROGRAM_NAME=$name
+  E2E_PROGRAM_NAME=${2:-tripcost}
+  [ -n "${1:-}" ] || { echo "usage: $0 <folder holding $E2E_PROGRAM_NAME>" >&2; exit 2; }
+  E2E_PROGRAM=$(cd "$1" && pwd)/$E2E_PROGRAM_NAME
   [ -x "$E2E_PROGRAM" ] || { echo "FAIL: no program at $E2E_PROGRAM" >&2; exit 1; }
-  E2E_WORK_DIR=$(mktemp -d "${TMPDIR:-/tmp}/e2e-$name.XXXXXX")
+  E2E_WORK_DIR=$(mktemp -d "${TMPDIR:-/tmp}/e2e-$E2E_PROGRAM_NAME.XXXXXX")
   trap e2e_cleanup EXIT
   trap 'exit 1' INT TERM HUP
 }
@@ -66,121 +38,74 @@ e2e_cleanup() {
   local pid
   # A program that outlived its terminal would spin on: end the ones these tests started.
   for pid in "${E2E_PIDS[@]}"; do
-    kill -0 "$pid" 2>/dev/null && kill -KILL "$pid" 2>/dev/null
+    [ "$(ps -o comm= -p "$pid")" != "$E2E_PROGRAM_NAME" ] || kill -KILL "$pid" || true
   done
-  [ -n "$E2E_WORK_DIR" ] && rm -rf "$E2E_WORK_DIR"
-  return 0
+  rm -rf "$E2E_WORK_DIR"
 }
 
 # scenario NAME: names the part of the script now running, for the failure message.
-scenario() {
-  E2E_SCENARIO=$1
-  echo "-- $1"
-}
+scenario() { E2E_SCENARIO=$1 && echo "-- $1"; }
 
 # term_start COLS ROWS: a fresh terminal of that size showing a shell prompt, with the viewer
-# attached at the same size.
+# attached at the same size. The shell is dash: bash puts its own terminal modes back after a
+# job is stopped or killed by a signal, which would hide a program that never restores them.
 term_start() {
-  local cols=$1 rows=$2
   term_stop
-  # New sockets each time: a server that was just told to exit may still hold the old ones.
   E2E_RUNS=$((E2E_RUNS + 1))
-  E2E_TERM_SOCKET="e2e-$$-$E2E_RUNS-term"
-  E2E_VIEW_SOCKET="e2e-$$-$E2E_RUNS-view"
-  term_tmux -f /dev/null new-session -d -s e2e -x "$cols" -y "$rows" -c "$E2E_WORK_DIR" \
-    "env HISTFILE= PS1='$E2E_PROMPT' $E2E_SHELL" \; set -g status off \; set -g remain-on-exit on
-  view_tmux -f /dev/null new-session -d -s view -x "$cols" -y "$rows" \
-    "env -u TMUX TERM=screen-256color tmux -L $E2E_TERM_SOCKET attach -t e2e" \
+  term_tmux -f /dev/null new-session -d -s e2e -x "$1" -y "$2" -c "$E2E_WORK_DIR" \
+    "env HISTFILE= PS1='e2e$ ' dash -i" \; set -g status off \; set -g remain-on-exit on
+  view_tmux -f /dev/null new-session -d -s view -x "$1" -y "$2" \
+    "env -u TMUX TERM=screen-256color tmux -S '$E2E_WORK_DIR/term$E2E_RUNS' attach -t e2e" \
     \; set -g status off
-  E2E_SOCKET_FILES+=("$(term_tmux display-message -p '#{socket_path}' || true)"
-    "$(view_tmux display-message -p '#{socket_path}' || true)")
-  wait_for_text "$E2E_PROMPT_RE" 10
+  wait_for_text '^e2e\$'
   wait_until 10 viewer_in_step || fail "the viewer never showed the terminal"
-  wait_until 5 terminal_size_is "$cols" "$rows" ||
-    fail "the terminal is $(pane_info '#{pane_width}x#{pane_height}'), not ${cols}x$rows"
+  wait_until 5 size_is "$1" "$2" || fail "the terminal is not $1x$2"
 }
 
-terminal_size_is() { [ "$(pane_info '#{pane_width}x#{pane_height}')" == "$1x$2" ]; }
+term_stop() {
+  view_tmux kill-server 2>/dev/null || true
+  term_tmux kill-server 2>/dev/null || true
+}
+
+size_is() { [ "$(pane_info '#{pane_width}x#{pane_height}')" == "$1x$2" ]; }
+viewer_in_step() { [ "$(view_tmux capture-pane -p -t view 2>/dev/null)" == "$(screen_text)" ]; }
 
 # resize_terminal COLS ROWS: resizes the terminal as a user resizing its window would.
 resize_terminal() {
   view_tmux resize-window -t view -x "$1" -y "$2"
-  wait_until 5 terminal_size_is "$1" "$2" ||
-    fail "the terminal did not take the size $1x$2"
-}
-
-term_stop() {
-  [ -n "$E2E_TERM_SOCKET" ] || return 0
-  view_tmux kill-server 2>/dev/null || true
-  term_tmux kill-server 2>/dev/null || true
-  # tmux leaves its socket files behind; there is one pair per scenario.
-  [ ${#E2E_SOCKET_FILES[@]} -eq 0 ] || rm -f "${E2E_SOCKET_FILES[@]}"
-  E2E_SOCKET_FILES=()
+  wait_until 5 size_is "$1" "$2" || fail "the terminal did not take the size $1x$2"
 }
 
 # send_keys KEY...: tmux key names (Escape, Enter, C-c, ...), pressed in order.
 send_keys() { term_tmux send-keys -t e2e "$@"; }
+type_text() { send_keys -l "$1"; }
+run_line() { type_text "$1" && send_keys Enter; }
 
-# run_line TEXT: types a command line into the shell and presses Enter.
-run_line() {
-  term_tmux send-keys -t e2e -l "$1"
-  term_tmux send-keys -t e2e Enter
-}
-
-# start_program ARGS...: runs the program (tripcost unless e2e_setup named another) from the
-# shell (ARGS may hold a redirection) and waits for it to start; PROGRAM_PID is then its pid.
+# start_program ARGS...: runs the program from the shell (ARGS may hold a redirection) and
+# waits for it to start; PROGRAM_PID is then its pid.
 start_program() {
   run_line "'$E2E_PROGRAM' $*"
-  wait_for_program
+  wait_until 5 program_runs_under "$(pane_info '#{pane_pid}')" ||
+    fail "$E2E_PROGRAM_NAME is not running under the shell"
+  E2E_PIDS+=("$PROGRAM_PID")
 }
 
-screen_text() { term_tmux capture-pane -p -t e2e 2>/dev/null; }
+program_runs_under() {
+  PROGRAM_PID=$(pgrep -P "$1" -x "$E2E_PROGRAM_NAME" | head -n 1)
+  [ -n "$PROGRAM_PID" ]
+}
 
-# row_text N: the text of row N (1-based), trailing blanks dropped.
-row_text() { screen_text | sed -n "${1}p"; }
-
-pane_info() { term_tmux display-message -p -t e2e "$1"; }
+# process_gone PID: true when nothing runs under PID (a zombie runs no more).
+process_gone() { [[ "$(ps -o stat= -p "$1")" =~ ^(Z.*)?$ ]]; }
 
 # wait_until SECONDS COMMAND...: true once COMMAND succeeds, false when time runs out.
 wait_until() {
-  local tries=$(($1 * E2E_TRIES_PER_SECOND))
+  local tries=$(($1 * 20))
   shift
-  while ((tries-- > 0)); do
-    "$@" && return 0
+  until "$@"; do
+    ((tries-- > 0)) || return 1
     sleep 0.05
   done
-  "$@"
-}
-
-screen_has() { screen_text | grep -Eq -- "$1"; }
-screen_lacks() { ! screen_has "$1"; }
-
-# The rows that hold text, as "ROW:TEXT" lines.
-text_rows() { screen_text | grep -n .; }
-
-text_rows_are() { [ "$(text_rows)" == "$1" ]; }
-
-# expect_text_rows "ROW:TEXT"...: these are the only rows that hold text (spaces included).
-expect_text_rows() {
-  local wanted
-  wanted=$(printf '%s\n' "$@")
-  wait_until 5 text_rows_are "$wanted" && return 0
-  fail "the screen should hold only these rows:" $'\n'"$wanted"
-}
-
-# shell_ended: the terminal's shell has exited (the pane stays, dead, to be read).
-shell_ended() { [ "$(pane_info '#{pane_dead}' 2>/dev/null)" == 1 ]; }
-
-# wait_for_text REGEX [SECONDS]: fails the test unless REGEX shows up on screen in time.
-wait_for_text() {
-  wait_until "${2:-10}" screen_has "$1" && return 0
-  fail "\"$1\" did not appear on the screen"
-}
-
-# wait_for_gone REGEX [SECONDS]: fails the test unless REGEX leaves the screen in time.
-wait_for_gone() {
-  wait_until "${2:-10}" screen_lacks "$1" && return 0
-  fail "\"$1\" stayed on the screen"
 }
 
 # press_until KEY COMMAND...: presses KEY until COMMAND succeeds, giving the program half a
@@ -199,239 +124,164 @@ press_until() {
   fail "pressing $key 40 times never got to: $*"
 }
 
-# press_until_gone KEY REGEX: presses KEY until REGEX has left the screen.
-press_until_gone() { press_until "$1" screen_lacks "$2"; }
+screen_text() { term_tmux capture-pane -p -t e2e 2>/dev/null; }
+screen_has() { screen_text | grep -Eq -- "$1"; }
+screen_lacks() { ! screen_has "$1"; }
 
-# wait_for_program: sets PROGRAM_PID to the program the shell runs, once it has started.
-wait_for_program() {
-  local shell_pid tries=$((5 * E2E_TRIES_PER_SECOND))
-  shell_pid=$(pane_info '#{pane_pid}')
-  PROGRAM_PID=""
-  while ((tries-- > 0)); do
-    PROGRAM_PID=$(pgrep -P "$shell_pid" -x "$E2E_PROGRAM_NAME" | head -n 1 || true)
-    [ -n "$PROGRAM_PID" ] && break
-    sleep 0.05
-  done
-  [ -n "$PROGRAM_PID" ] || fail "$E2E_PROGRAM_NAME is not running under the shell"
-  E2E_PIDS+=("$PROGRAM_PID")
+# wait_for_text REGEX: fails the test unless a row matching REGEX shows up in time.
+wait_for_text() { wait_until 10 screen_has "$1" || fail "\"$1\" did not appear on the screen"; }
+
+# rule CHAR COUNT: the character COUNT times, as the programs draw their lines.
+rule() { printf -- "$1%.0s" $(seq "$2"); }
+
+# numbered FIRST TEXT...: the texts as rows for expect_text_rows, the first on row FIRST; an
+# empty TEXT is a blank row.
+numbered() { printf '%s\n' "${@:2}" | awk -v first="$1" '$0 != "" { print first + NR - 1 ":" $0 }'; }
+
+text_rows_are() { [ "$(screen_text | grep -n .)" == "$1" ]; }
+
+# expect_text_rows "ROW:TEXT"...: these are the only rows that hold text (spaces included). An
+# argument may hold several such lines.
+expect_text_rows() {
+  local wanted
+  wanted=$(printf '%s\n' "$@" | grep . || true)
+  wait_until 5 text_rows_are "$wanted" || fail "the screen should hold only these rows:"$'\n'"$wanted"
 }
 
-# process_gone PID: true when nothing runs under PID (a zombie runs no more).
-process_gone() {
-  local state
-  state=$(ps -o stat= -p "$1" 2>/dev/null || true)
-  [ -z "$state" ] || [[ $state == Z* ]]
+# expect_ended STATUS: the program ends (at once), and the shell takes its terminal back.
+expect_ended() {
+  wait_until 5 process_gone "$PROGRAM_PID" || fail "$E2E_PROGRAM_NAME is still running"
+  expect_shell_back "$1"
 }
 
-# expect_exit_status N: the program ends (at once) and the shell reports status N.
-expect_exit_status() {
-  wait_until 2 process_gone "$PROGRAM_PID" || fail "$E2E_PROGRAM_NAME is still running"
-  local tag="status$((++E2E_CHECKS))"
-  run_line "echo $tag=\$?"
-  wait_for_text "^$tag=[0-9]+\$" 5
-  screen_has "^$tag=$1\$" ||
-    fail "$E2E_PROGRAM_NAME should have ended with status $1;" \
-      "the shell says $(screen_text | grep "^$tag=")"
+# expect_shell_back [STATUS]: the shell runs a command line again, the terminal back in
+# canonical mode with echo, and says the last command ended with STATUS (a regex).
+expect_shell_back() {
+  local tag="back$((++E2E_CHECKS))"
+  run_line "echo $tag \$? \$(stty -a | tr ' ;' '\\n\\n' | grep -E '^-?(icanon|echo)\$')"
+  wait_for_text "^$tag "
+  screen_has "^$tag ${1:-[0-9]+} icanon echo\$" ||
+    fail "the shell should say \"$tag ${1:-N} icanon echo\" (the last status, then the modes)"
 }
-
-# expect_tty_restored: the shell's terminal is back in canonical mode with echo.
-expect_tty_restored() {
-  local tag="modes$((++E2E_CHECKS))"
-  run_line "echo $tag \$(stty -a | tr ' ;' '\\n\\n' | grep -E '^-?(icanon|echo)\$')"
-  wait_until 5 screen_has "^$tag " || fail "stty did not answer"
-  screen_has "^$tag icanon echo\$" || fail "the terminal modes were not restored"
-}
-
-# expect_shell_usable: the shell runs a command and prints its output.
-expect_shell_usable() {
-  # shellcheck disable=SC2016 # the shell in the terminal expands it
-  run_line 'echo "shell-$((6 * 7))"'
-  wait_for_text '^shell-42$' 5
-}
-
-# --- Colours, read from the viewer ------------------------------------------------------
-
-viewer_text() { view_tmux capture-pane -p -t view 2>/dev/null; }
-
-# viewer_in_step: the viewer shows the same text as the terminal.
-viewer_in_step() { [ "$(viewer_text)" == "$(screen_text)" ]; }
-
-# screen_cells: one line per cell, "ROW COL FG BG CHAR", FG and BG as SGR codes (39 and 49
-# for the defaults, 38;5;N and the like for the extended forms).
-screen_cells() {
-  view_tmux capture-pane -p -e -N -t view | LC_ALL=C awk '
-    function apply(params,    n, p, i) {
-      n = split(params, p, ";")
-      if (n == 0) { n = 1; p[1] = 0 }
-      for (i = 1; i <= n; i++) {
-        v = p[i] + 0
-        if (v == 0) { fg = 39; bg = 49 }
-        else if ((v >= 30 && v <= 37) || (v >= 90 && v <= 97) || v == 39) fg = v
-        else if ((v >= 40 && v <= 47) || (v >= 100 && v <= 107) || v == 49) bg = v
-        else if ((v == 38 || v == 48) && i < n) {
-          k = (p[i + 1] == 5) ? 2 : 4
-          code = v
-          for (j = 1; j <= k && i + j <= n; j++) code = code ";" p[i + j]
-          i += k
-          if (v == 38) fg = code; else bg = code
-        }
-      }
-    }
-    BEGIN { fg = 39; bg = 49 }
-    {
-      line = $0; col = 0; len = length(line)
-      for (i = 1; i <= len; i++) {
-        c = substr(line, i, 1)
-        if (c == "\033" && substr(line, i + 1, 1) == "[") {
-          j = i + 2
-          while (j <= len && substr(line, j, 1) !~ /[@-~]/) j++
-          if (substr(line, j, 1) == "m") apply(substr(line, i + 2, j - i - 2))
-          i = j
-          continue
-        }
-        if (c >= "\200" && c <= "\277") continue  # the rest of a UTF-8 character
-        col++
-        print NR, col, fg, bg, c
-      }
-    }'
-}
-
-# text_colours ROW COL LENGTH: the distinct FG/BG pairs of those cells, comma separated.
-text_colours() {
-  screen_cells |
-    awk -v row="$1" -v from="$2" -v to="$(($2 + $3 - 1))" \
-      '$1 == row && $2 >= from && $2 <= to { print $3 "/" $4 }' | sort -u | paste -sd, -
-}
-
-# backgrounds FIRST LAST: a "ROW:BG,BG..." line for each of the rows, the distinct
-# backgrounds of the row's cells.
-backgrounds() {
-  screen_cells | awk -v first="$1" -v last="$2" '
-    $1 >= first && $1 <= last && !seen[$1 " " $4]++ {
-      bgs[$1] = bgs[$1] (bgs[$1] == "" ? "" : ",") $4
-    }
-    END { for (r = first; r <= last; r++) print r ":" bgs[r] }'
-}
-
-rows_have_background() {
-  [ "$(backgrounds "$1" "$2")" == "$(seq -f "%g:$3" "$1" "$2")" ]
-}
-
-# expect_background FIRST LAST BG: every cell of rows FIRST..LAST has background BG.
-expect_background() {
-  wait_until 5 rows_have_background "$1" "$2" "$3" && return 0
-  fail "rows $1-$2 should all have background $3; the rows have:" $'\n'"$(backgrounds "$1" "$2")"
-}
-
-text_is_at() {
-  local row=$1 col=$2 text=$3 colours=$4
-  [ "$(row_text "$row" | cut -c "$col-$((col + ${#text} - 1))")" == "$text" ] &&
-    [ "$(text_colours "$row" "$col" "${#text}")" == "$colours" ]
-}
-
-# expect_text ROW COL TEXT FG/BG: TEXT stands at ROW, COL in the colours FG on BG.
-expect_text() {
-  wait_until 5 text_is_at "$@" && return 0
-  fail "expected \"$3\" at row $1, column $2 in $4; the row reads \"$(row_text "$1")\"" \
-    "in $(text_colours "$1" "$2" "${#3}")"
-}
-
-# --- Rows found by their text -----------------------------------------------------------
-
-LINE_ROW=""
-
-# row_of TEXT: the number of the last row that reads exactly TEXT (trailing blanks dropped).
-row_of() {
-  screen_text | TEXT=$1 awk '$0 == ENVIRON["TEXT"] { row = NR } END { if (row) print row }'
-}
-
-# columns_of TEXT: the cells TEXT takes, one for each character, whatever the locale.
-columns_of() { printf %s "$1" | LC_ALL=C tr -d '\200-\277' | wc -c; }
-
-# ink_colours ROW COL LENGTH: the distinct FG/BG pairs of those cells, blanks left out. The
-# viewer may draw a blank in any foreground, as the foreground of a blank shows nowhere.
-ink_colours() {
-  screen_cells |
-    awk -v row="$1" -v from="$2" -v to="$(($2 + $3 - 1))" \
-      '$1 == row && $2 >= from && $2 <= to && NF == 5 { print $3 "/" $4 }' |
-    sort -u | paste -sd, -
-}
-
-line_shown() {
-  local row
-  row=$(row_of "$1")
-  [ -n "$row" ] && [ "$(ink_colours "$row" 1 "$(columns_of "$1")")" == "$2" ]
-}
-
-# expect_line TEXT FG/BG: a row reads exactly TEXT, all its characters in FG on BG. LINE_ROW
-# is then that row (the last such row). For text whose row moves as the screen scrolls.
-# shellcheck disable=SC2034 # LINE_ROW is for the scripts
-expect_line() {
-  LINE_ROW=""
-  if wait_until 5 line_shown "$1" "$2"; then
-    LINE_ROW=$(row_of "$1")
-    return 0
-  fi
-  local row
-  row=$(row_of "$1")
-  [ -n "$row" ] || fail "no row reads \"$1\""
-  fail "row $row reads \"$1\" in $(ink_colours "$row" 1 "$(columns_of "$1")"), not in $2"
-}
-
-lines_in_order() {
-  [ "$(screen_text | grep -xF -f <(printf '%s\n' "$@"))" == "$(printf '%s\n' "$@")" ]
-}
-
-# expect_lines_in_order TEXT...: each TEXT is read by exactly one row, in this order from the
-# top. Rows between them may hold anything else.
-expect_lines_in_order() {
-  wait_until 5 lines_in_order "$@" && return 0
-  fail "these rows should come once each, in this order:" $'\n'"$(printf '%s\n' "$@")"
-}
-
-# --- Bell and ending ---------------------------------------------------------------------
 
 # bell_rung: the terminal has rung its bell since term_start. The viewer keeps the mark, as
 # no one ever looks at its window.
 bell_rung() { [ "$(view_tmux display-message -p -t view '#{window_bell_flag}')" == 1 ]; }
 
-# expect_ends_by_itself SECONDS: the program ends within SECONDS without a key.
-expect_ends_by_itself() {
-  wait_until "$1" process_gone "$PROGRAM_PID" && return 0
-  fail "$E2E_PROGRAM_NAME was still running after $1 seconds"
+# --- Colours, read from the viewer ------------------------------------------------------
+
+# screen_cells: one line per cell, "ROW COL FG BG CHAR", FG and BG as SGR codes (39 and 49
+# for the defaults, 38;5;N and the like for the extended forms). A blank leaves CHAR empty.
+screen_cells() {
+  view_tmux capture-pane -p -e -N -t view | LC_ALL=C awk '
+    function sgr(params,    n, p, i, k) {
+      n = split(params, p, ";")
+      if (n == 0) { n = 1; p[1] = 0 }
+      for (i = 1; i <= n; i++) {
+        v = p[i] + 0
+        if (v == 0) { fg = 39; bg = 49 }
+        else if (v == 38 || v == 48) {
+          for (k = (p[i + 1] == 5) ? 2 : 4; k > 0 && i < n; k--) v = v ";" p[++i]
+          if (v ~ /^38/) fg = v; else bg = v
+        }
+        else if ((v >= 30 && v <= 39) || (v >= 90 && v <= 97)) fg = v
+        else if ((v >= 40 && v <= 49) || (v >= 100 && v <= 107)) bg = v
+      }
+    }
+    BEGIN { fg = 39; bg = 49 }
+    {
+      n = 0; len = length($0)
+      for (i = 1; i <= len; i++) {
+        c = substr($0, i, 1)
+        if (c == "\033" && substr($0, i + 1, 1) == "[") {
+          for (j = i + 2; j <= len && substr($0, j, 1) !~ /[@-~]/; j++) continue
+          if (substr($0, j, 1) == "m") sgr(substr($0, i + 2, j - i - 2))
+          i = j
+        } else if (c >= "\200" && c <= "\277") ch[n] = ch[n] c  # the rest of a UTF-8 character
+        else { ch[++n] = c; f[n] = fg; b[n] = bg }
+      }
+      for (k = 1; k <= n; k++) print NR, k, f[k], b[k], ch[k]
+    }'
+}
+
+# colours_of TEXT FG: the distinct FG/BG pairs, comma separated, of the cells TEXT takes on the
+# last row that holds it; a blank counts as in FG, as the foreground of a blank shows nowhere.
+colours_of() {
+  screen_cells | TEXT=$1 LC_ALL=C awk -v fg="$2" '
+    { line[$1] = line[$1] (NF < 5 ? " " : $5); colours[$1, $2] = (NF < 5 ? fg : $3) "/" $4; rows = $1 }
+    END {
+      text = ENVIRON["TEXT"]
+      for (r = rows; r > 0 && !(at = index(line[r], text)); r--) continue
+      if (!r) exit
+      before = substr(line[r], 1, at - 1)
+      gsub(/[\200-\277]/, "", before)
+      gsub(/[\200-\277]/, "", text)
+      for (c = length(before) + 1; c <= length(before) + length(text); c++)
+        if (!seen[colours[r, c]]++) out = out (out == "" ? "" : ",") colours[r, c]
+      print out
+    }'
+}
+
+colours_are() { [ "$(colours_of "$2" "${1%/*}")" == "$1" ]; }
+
+# expect_colours FG/BG TEXT...: each TEXT stands on the screen in FG on BG.
+expect_colours() {
+  local text
+  for text in "${@:2}"; do
+    wait_until 5 colours_are "$1" "$text" ||
+      fail "\"$text\" should be in $1, not in \"$(colours_of "$text" '*')\" (* for a blank)"
+  done
+}
+
+# backgrounds_of FIRST LAST: the distinct backgrounds of the cells of rows FIRST..LAST.
+backgrounds_of() {
+  screen_cells | awk -v first="$1" -v last="$2" '
+    $1 >= first && $1 <= last && !seen[$4]++ { out = out (out == "" ? "" : ",") $4 }
+    END { print out ($1 < last ? ",no row " last : "") }'
+}
+
+background_is() { [ "$(backgrounds_of "$1" "$2")" == "$3" ]; }
+
+# expect_background FIRST LAST BG: every cell of rows FIRST..LAST has background BG.
+expect_background() {
+  wait_until 5 background_is "$@" ||
+    fail "rows $1-$2 should all have background $3, not $(backgrounds_of "$1" "$2")"
 }
 
 # --- tripcost ----------------------------------------------------------------------------
 
 TITLE='Kalkulator Trasoka nacisnij enter jesli chcesz kontynuowac'
 HINT=' Lub ESC gdy musisz zakonczyc swoj ulubiony programik !!!'
+# shellcheck disable=SC2034 # for the scripts
+FAREWELL_ROWS=("9:KONIEC PRACY  KALKULATORA !" "23:$(printf '%56s' '')press any key to koniec"
+  "24:      autorzy: the textscreen authors")
 
 # expect_start_screen ROWS: the title and the hint in yellow on a brown screen of ROWS rows.
 expect_start_screen() {
   expect_text_rows "3:$TITLE" "6:$HINT"
-  expect_text 3 1 "$TITLE" 93/43
-  expect_text 6 1 "$HINT" 93/43
+  expect_colours 93/43 "$TITLE" "$HINT"
   expect_background 1 "$1" 43
 }
 
-# go_to_farewell: Esc from the start screen. The key loop reads Esc on only one of its two
-# polls, so it is pressed until the start screen goes; the farewell follows its beep.
+# go_to_farewell [TEXT]: Esc until TEXT (the start screen's title unless given) goes. The key
+# loop reads Esc on only one of its two polls; the farewell takes any key, so a press is
+# repeated only once the last one is surely lost. The farewell follows its beep.
 go_to_farewell() {
-  press_until_gone Escape 'Kalkulator Trasoka'
-  wait_for_text '^KONIEC PRACY' 5
+  press_until Escape screen_lacks "${1:-Kalkulator Trasoka}"
+  wait_for_text '^KONIEC PRACY'
 }
 
 # fail MESSAGE...: reports, shows both screens, ends the script.
 fail() {
   {
     echo "FAIL${E2E_SCENARIO:+ [$E2E_SCENARIO]}: $*"
-    if shell_ended; then
-      # An interactive shell ends when a read of the terminal gives end-of-file, as reads of
-      # a terminal left in raw mode do.
+    # An interactive shell ends when a read of the terminal gives end-of-file, as reads of
+    # a terminal left in raw mode do.
+    if [ "$(pane_info '#{pane_dead}' 2>/dev/null)" == 1 ]; then
       echo "(the shell in the terminal has ended, status $(pane_info '#{pane_dead_status}'))"
     fi
     echo "--- terminal screen:"
-    screen_text 2>/dev/null || echo "(no terminal)"
+    screen_text || echo "(no terminal)"
     echo "--- the same with colours (as the viewer shows it):"
     view_tmux capture-pane -p -e -t view 2>/dev/null | cat -v || echo "(no viewer)"
     echo "---"
