@@ -108,20 +108,13 @@ wait_until() {
   done
 }
 
-# press_until KEY COMMAND...: presses KEY until COMMAND succeeds, giving the program half a
-# second after each press to take it. For keys a polling loop may pass over; a press is only
-# repeated once the last one is surely lost, so no press lands on the next screen.
-press_until() {
-  local key=$1 presses=40 polls
+# press KEY COMMAND...: presses KEY once; COMMAND must then succeed in time. Each press counts:
+# one that is lost fails the test.
+press() {
+  local key=$1
   shift
-  while ((presses-- > 0)); do
-    send_keys "$key"
-    for ((polls = 0; polls < 10; polls++)); do
-      "$@" && return 0
-      sleep 0.05
-    done
-  done
-  fail "pressing $key 40 times never got to: $*"
+  send_keys "$key"
+  wait_until 5 "$@" || fail "one press of $key did not get to: $*"
 }
 
 screen_text() { term_tmux capture-pane -p -t e2e 2>/dev/null; }
@@ -162,6 +155,13 @@ expect_shell_back() {
   wait_for_text "^$tag "
   screen_has "^$tag ${1:-[0-9]+} icanon echo\$" ||
     fail "the shell should say \"$tag ${1:-N} icanon echo\" (the last status, then the modes)"
+}
+
+# user_screen_back TEXT: the screen is the shell's again, TEXT (echoed before the program ran)
+# on its second row and nothing of the program's screens left.
+user_screen_back() {
+  [ "$(screen_text | sed -n 2p)" == "$1" ] && screen_lacks 'Kalkulator|KONIEC|Pieniomat|pieniomata' ||
+    fail "the user's own screen did not come back"
 }
 
 # bell_rung: the terminal has rung its bell since term_start. The viewer keeps the mark, as
@@ -263,11 +263,10 @@ expect_start_screen() {
   expect_background 1 "$1" 43
 }
 
-# go_to_farewell [TEXT]: Esc until TEXT (the start screen's title unless given) goes. The key
-# loop reads Esc on only one of its two polls; the farewell takes any key, so a press is
-# repeated only once the last one is surely lost. The farewell follows its beep.
+# go_to_farewell [TEXT]: one Esc makes TEXT (the start screen's title unless given) go; the
+# farewell follows its beep.
 go_to_farewell() {
-  press_until Escape screen_lacks "${1:-Kalkulator Trasoka}"
+  press Escape screen_lacks "${1:-Kalkulator Trasoka}"
   wait_for_text '^KONIEC PRACY'
 }
 

@@ -31,13 +31,12 @@ answer() {
   done
 }
 
-# open_trip_screen: Enter from the start screen or after a run, pressed until a fresh screen
-# asks the first question (in green) under the heading, the time and the date, month first.
+# open_trip_screen: one Enter from the start screen or after a run; a fresh screen asks the first question (in green) under the heading, the time and the date, month first.
 # TRIP_TOP is then that screen's rows.
 open_trip_screen() {
   local before after t
   before=$(date +%s)
-  press_until Enter screen_has "^$FIRST_QUESTION\$"
+  press Enter screen_has "^$FIRST_QUESTION\$"
   after=$(date +%s)
   for ((t = before; t <= after; t++)); do
     TRIP_TOP=("1:$HEADING" "2:Twoja Godzina  $(date -d "@$t" +%T)"
