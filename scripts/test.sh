@@ -1,21 +1,73 @@
 #!/usr/bin/env bash
-# Builds and runs every test: unit, renderer and end-to-end tests on a debug build, the unit
-# tests again under address and undefined-behaviour sanitizers, the threading tests under
-# the thread sanitizer.
+# Builds and runs every test, one line per stage; a stage that fails shows its output in full.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
 
-jobs=$(nproc)
-run_preset() {
-  local preset=$1
-  shift
-  echo "== $preset"
-  cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset" -j "$jobs" "$@"
-  ctest --preset "$preset" -j "$jobs"
+usage() {
+  cat <<'TXT'
+usage: scripts/test.sh [--quick]
+
+Installs what is missing, then builds and runs, one stage after another:
+  debug  unit tests (GoogleTest, on the in-memory console), renderer tests against a
+         terminal model (libvterm), the layering check, and end-to-end runs of both
+         programs in a real terminal (tmux) and with keys from a pipe
+  asan   the unit, renderer and threading tests under address and undefined-behaviour
+         sanitizers
+  tsan   the threading tests under the thread sanitizer
+--quick runs the debug stage alone. Build and test logs are kept in build/<stage>/.
+TXT
 }
 
-run_preset debug
-run_preset asan --target unit_tests render_tests thread_tests
-run_preset tsan --target thread_tests
+stages=(debug asan tsan)
+case "${1:-}" in
+  "") ;;
+  --quick) stages=(debug) ;;
+  --help | -h) usage && exit 0 ;;
+  *) usage >&2 && exit 2 ;;
+esac
+
+scripts/install-deps.sh
+jobs=$(nproc)
+passed=0
+failed=0
+
+# run_stage NAME [TARGET...]: configures, builds (the targets, or everything) and tests.
+run_stage() {
+  local preset=$1 started=$SECONDS log
+  shift
+  log=build/$preset/test.log
+  mkdir -p "build/$preset"
+  if ! { cmake --preset "$preset" && cmake --build --preset "$preset" -j "$jobs" ${1:+--target "$@"}; } \
+    >"build/$preset/build.log" 2>&1; then
+    echo "== $preset: the build failed"
+    cat "build/$preset/build.log"
+    failed=$((failed + 1))
+    return
+  fi
+  local status=0
+  ctest --preset "$preset" -j "$jobs" >"$log" 2>&1 || status=$?
+  local summary
+  summary=$(grep -E '^[0-9]+% tests passed' "$log" || echo "no test summary")
+  echo "== $preset: $summary ($((SECONDS - started)) s)"
+  local total failures
+  total=$(sed -nE 's/.* out of ([0-9]+)$/\1/p' <<<"$summary")
+  failures=$(sed -nE 's/.*, ([0-9]+) tests? failed.*/\1/p' <<<"$summary")
+  passed=$((passed + ${total:-0} - ${failures:-0}))
+  failed=$((failed + ${failures:-0}))
+  if [ "$status" -ne 0 ]; then
+    # The failures in full: ctest's log without the lines of the tests that passed.
+    grep -v -E '^ *(Start +[0-9]+:|[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed)' "$log" || true
+    [ "${failures:-0}" -gt 0 ] || failed=$((failed + 1))
+  fi
+}
+
+for stage in "${stages[@]}"; do
+  case $stage in
+    debug) run_stage debug ;;
+    asan) run_stage asan unit_tests render_tests thread_tests ;;
+    tsan) run_stage tsan thread_tests ;;
+  esac
+done
+
+echo "tests: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
