@@ -5,6 +5,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -73,47 +74,67 @@ void end_child(pid_t pid, int master) {
   close(master);
 }
 
-// Starts `path` on a new 80x25 pseudo-terminal and returns the seconds from fork until
-// LAST_TEXT has arrived, or nothing if it did not within START_TIMEOUT. Ending the child is
-// not part of the time.
-std::optional<double> time_start(const std::string& path) {
+struct Child {
+  pid_t pid = -1;
+  int master = -1;
+};
+
+// Starts `path` on a new 80x25 pseudo-terminal.
+std::optional<Child> start_child(const std::string& path) {
   char** envp = const_cast<char**>(child_environment().pointers.data());
   char* argv[] = {const_cast<char*>(path.c_str()), nullptr};
   winsize size{};
   size.ws_row = 25;
   size.ws_col = 80;
-
-  const Clock::time_point start = Clock::now();
-  int master = -1;
-  pid_t pid = forkpty(&master, nullptr, nullptr, &size);
-  if (pid < 0) return std::nullopt;
-  if (pid == 0) {
+  Child child;
+  child.pid = forkpty(&child.master, nullptr, nullptr, &size);
+  if (child.pid < 0) return std::nullopt;
+  if (child.pid == 0) {
     execve(path.c_str(), argv, envp);
     _exit(127);
   }
+  return child;
+}
 
-  std::optional<double> seconds;
+// Reads what the child writes until `text` has arrived (its time then), or until `until`
+// (nothing then; with `until` later than the text, it reads on and drops what comes).
+std::optional<Clock::time_point> read_screen(const Child& child, Clock::time_point until,
+                                             bool stop_at_text = true,
+                                             std::string_view text = LAST_TEXT) {
+  std::optional<Clock::time_point> shown;
   std::string arrived;
   char chunk[4096];
   for (;;) {
-    auto left = std::chrono::ceil<std::chrono::milliseconds>(start + START_TIMEOUT - Clock::now());
+    auto left = std::chrono::ceil<std::chrono::milliseconds>(until - Clock::now());
     if (left.count() <= 0) break;
-    pollfd ready{master, POLLIN, 0};
+    pollfd ready{child.master, POLLIN, 0};
     int polled = poll(&ready, 1, static_cast<int>(left.count()));
     if (polled < 0 && errno == EINTR) continue;
     if (polled <= 0) break;
-    ssize_t n = read(master, chunk, sizeof chunk);
+    ssize_t n = read(child.master, chunk, sizeof chunk);
     if (n <= 0) break;  // the child is gone (EIO) without drawing its screen
     const Clock::time_point now = Clock::now();
+    if (shown) continue;
     // The text may be split over two reads, so look in all that has arrived so far.
     arrived.append(chunk, static_cast<size_t>(n));
-    if (arrived.find(LAST_TEXT) != std::string::npos) {
-      seconds = std::chrono::duration<double>(now - start).count();
-      break;
+    if (arrived.find(text) != std::string::npos) {
+      shown = now;
+      if (stop_at_text) break;
     }
   }
-  end_child(pid, master);
-  return seconds;
+  return shown;
+}
+
+// Starts `path` and returns the seconds from fork until LAST_TEXT has arrived, or nothing if
+// it did not within START_TIMEOUT. Ending the child is not part of the time.
+std::optional<double> time_start(const std::string& path) {
+  const Clock::time_point start = Clock::now();
+  std::optional<Child> child = start_child(path);
+  if (!child) return std::nullopt;
+  std::optional<Clock::time_point> shown = read_screen(*child, start + START_TIMEOUT);
+  end_child(child->pid, child->master);
+  if (!shown) return std::nullopt;
+  return std::chrono::duration<double>(*shown - start).count();
 }
 
 double median(std::vector<double> values) {
@@ -179,5 +200,54 @@ void BM_StartupTripcost(benchmark::State& state) {
   state.counters["ratio"] = tripcost_median / plain_median;
 }
 BENCHMARK(BM_StartupTripcost)->UseManualTime()->Iterations(STARTS)->Unit(benchmark::kMillisecond);
+
+// The processor time tripcost takes while it waits on its start screen for a key, as a share
+// of one core: its whole use (start-up included, so an upper bound) over IDLE_WINDOW.
+void BM_IdleStartScreenCpu(benchmark::State& state) {
+  constexpr auto IDLE_WINDOW = std::chrono::seconds(3);
+  const std::string path = program_path("tripcost");
+  for (auto _ : state) {
+    const Clock::time_point start = Clock::now();
+    std::optional<Child> child = start_child(path);
+    if (!child) return state.SkipWithError("no pseudo-terminal");
+    bool shown = read_screen(*child, start + START_TIMEOUT + IDLE_WINDOW, false).has_value();
+    kill(child->pid, SIGKILL);
+    int status = 0;
+    rusage used{};
+    wait4(child->pid, &status, 0, &used);
+    close(child->master);
+    if (!shown) return state.SkipWithError("tripcost showed no start screen");
+    double cpu = static_cast<double>(used.ru_utime.tv_sec + used.ru_stime.tv_sec) +
+                 static_cast<double>(used.ru_utime.tv_usec + used.ru_stime.tv_usec) / 1e6;
+    state.SetIterationTime(cpu);
+    state.counters["cpu_percent_of_a_core"] =
+        100.0 * cpu / std::chrono::duration<double>(Clock::now() - start).count();
+  }
+}
+// From an Enter written to the terminal of a tripcost that has waited a second on its start
+// screen (its polls idling their longest) to the first question of the trip screen arriving.
+void BM_EnterToTripScreen(benchmark::State& state) {
+  const std::string path = program_path("tripcost");
+  std::vector<double> times;
+  for (auto _ : state) {
+    std::optional<Child> child = start_child(path);
+    if (!child) return state.SkipWithError("no pseudo-terminal");
+    bool ready = read_screen(*child, Clock::now() + START_TIMEOUT).has_value();
+    read_screen(*child, Clock::now() + std::chrono::seconds(1), false);
+    const Clock::time_point pressed = Clock::now();
+    std::optional<Clock::time_point> shown;
+    if (ready && write(child->master, "\r", 1) == 1) {
+      shown = read_screen(*child, pressed + START_TIMEOUT, true, "PODAJ DLUGOSC");
+    }
+    end_child(child->pid, child->master);
+    if (!shown) return state.SkipWithError("the Enter brought no trip screen");
+    times.push_back(std::chrono::duration<double>(*shown - pressed).count());
+    state.SetIterationTime(times.back());
+  }
+  state.counters["median_ms"] = median(times) * 1e3;
+}
+BENCHMARK(BM_EnterToTripScreen)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+
+BENCHMARK(BM_IdleStartScreenCpu)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

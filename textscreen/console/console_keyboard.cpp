@@ -83,9 +83,9 @@ static void close_if_input_ended() {
 }
 
 std::string console_poll_key() {
-  idler.before_poll([](std::chrono::milliseconds longest) {
+  idler.before_poll([](std::chrono::milliseconds moment) {
     console().flush();
-    console().wait_for_input(longest);
+    console().wait_for_input(moment);
   });
   pump_console_input();
   int32_t code = key_queue().take();

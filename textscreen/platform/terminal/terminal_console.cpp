@@ -247,7 +247,10 @@ bool TerminalConsole::fetch_input() {
   // Outside raw mode (stopped by Ctrl+Z) a read of the terminal would wait for a whole line.
   if (input_is_terminal_ && !raw_) return false;
   const Clock::Instant now = clock_.now();
-  while (!input_ended_) {
+  // A wait that has just seen the input stay quiet saves the look: an idle program polling
+  // for keys makes one system call per poll, not two.
+  const bool quiet = std::exchange(quiet_since_wait_, false);
+  while (!input_ended_ && !quiet) {
     pollfd ready{input_fd_, POLLIN, 0};
     int polled = poll(&ready, 1, 0);
     if (polled < 0 && errno == EINTR) continue;
@@ -287,9 +290,13 @@ void TerminalConsole::wait_for_input(std::chrono::milliseconds timeout) {
   {
     std::lock_guard lock(mutex_);
     if (input_ended_ || !decoder_.empty()) return;
+    // A lone Esc, or a sequence cut short, becomes keys once its time is up: look again soon.
+    if (decoder_.holding()) timeout = std::min(timeout, std::chrono::milliseconds(1));
   }
   pollfd ready{input_fd_, POLLIN, 0};
-  poll(&ready, 1, static_cast<int>(timeout.count()));
+  int polled = poll(&ready, 1, static_cast<int>(timeout.count()));
+  std::lock_guard lock(mutex_);
+  quiet_since_wait_ = polled == 0;
 }
 
 void TerminalConsole::close_console() {

@@ -12,6 +12,7 @@
 #include <mutex>
 #include <thread>
 #include <type_traits>
+#include <utility>
 
 #include "platform/cell_buffer.h"
 #include "platform/clock.h"
@@ -98,8 +99,9 @@ class TerminalConsole final : public ConsoleDevice {
   termios saved_mode_{};
   bool raw_ = false;
   bool processed_input_ = true;
-  bool changed_ = true;       // the buffer changed since the last flush
-  bool input_ended_ = false;  // a pipe or file that has given its last byte
+  bool changed_ = true;            // the buffer changed since the last flush
+  bool input_ended_ = false;       // a pipe or file that has given its last byte
+  bool quiet_since_wait_ = false;  // wait_for_input saw no input come
 
   std::mutex mutex_;  // the buffer, the renderer and the terminal's output
   CellBuffer buffer_;
