@@ -192,6 +192,12 @@ TEST(TerminalInputDecoder, RandomBytesNeverHangOrBreakPairs) {
   }
 }
 
+TEST(TerminalInputDecoder, AnOverlongSequenceIsNoKeyHoweverItArrives) {
+  const std::string overlong = "\x1b[" + std::string(46, '0') + "A";
+  EXPECT_EQ(decode(overlong), std::vector<Key>{});
+  EXPECT_EQ(decode(overlong, {10, 40}), std::vector<Key>{});
+}
+
 // The paste markers count only while the terminal brackets pastes, and a paste that never
 // closes ends by itself, so typed markers cannot leave the keys stuck as text.
 TEST(TerminalInputDecoder, PasteMarkersNeedBracketedPastesAndAPasteEndsInTime) {

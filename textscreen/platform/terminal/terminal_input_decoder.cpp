@@ -244,6 +244,11 @@ bool TerminalInputDecoder::find_final_byte(size_t pos, size_t start, size_t& end
     stop = end - pos;
     return false;
   }
+  // An overlong sequence is no key, whether it came in one read or was dropped as it came.
+  if (end - pos > MAX_SEQUENCE_LENGTH) {
+    stop = end + 1 - pos;
+    return false;
+  }
   return true;
 }
 
