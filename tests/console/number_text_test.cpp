@@ -33,7 +33,7 @@ TEST(SingleText, ShowsSevenSignificantDigitsInTheNotationTheMagnitudeAsksFor) {
       {0.1f, " 0.1"},
       {std::nextafter(0.1f, 0.0f), " 9.999999e-002"},
       {-0.0001234f, "-1.234e-004"},
-      {1234567.5f, " 1234568"},  // half away from zero, not to even
+      {1234568.5f, " 1234569"},  // half away from zero, not to even
       {0.01f, " 1.e-002"},       // 0.0099999997 carries into the next decade
       {std::numeric_limits<float>::denorm_min(), " 1.401298e-045"},
       {INF, " inf"},
