@@ -238,30 +238,23 @@ TEST_F(TallBufferTest, PrintingPastTheBottomMovesTheWindowDownTheBuffer) {
   EXPECT_EQ(cursor_row(), 30);
 }
 
-TEST(NotAConsole, TextGoesUnchangedToStandardOutput) {
-  platform::MemoryConsole console(80, 25);
-  console.set_not_a_console(true);
-  detail::reset_layer_for_tests(&console);
+TEST_F(ScreenTest, NotAConsoleTheTextGoesUnchangedToStandardOutput) {
+  console_.set_not_a_console(true);
   screen_cls(DEFAULT_MODE);
   screen_color(14, 1);
   print_string(0, "tab\there\a", PRINT_NEWLINE);
-  int32_t size = screen_width(0, 0);
-  detail::reset_layer_for_tests(nullptr);
-  EXPECT_EQ(console.raw_output(), "tab\there\a\r\n");
-  EXPECT_EQ(size, 0);
+  EXPECT_EQ(screen_width(0, 0), 0);
+  EXPECT_EQ(console_.raw_output(), "tab\there\a\r\n");
 }
 
-TEST(FailingConsole, ACellWriteFailureDropsTheRestOfTheText) {
-  platform::MemoryConsole console(80, 25);
-  detail::reset_layer_for_tests(&console);
-  console.set_fail_cell_writes(true);
+TEST_F(ScreenTest, ACellWriteFailureDropsTheRestOfTheText) {
+  console_.set_fail_cell_writes(true);
   print_string(0, "lost\r\nlost too", 0);
-  console.set_fail_cell_writes(false);
+  console_.set_fail_cell_writes(false);
   print_string(0, "kept", 0);
-  detail::reset_layer_for_tests(nullptr);
   // The failed write stopped before its line end: the next text starts where it began.
-  EXPECT_EQ(console.row_text(0).substr(0, 5), "kept ");
-  EXPECT_EQ(console.row_text(1).substr(0, 4), "    ");
+  EXPECT_EQ(row(1), "kept");
+  EXPECT_EQ(row(2), "");
 }
 
 }  // namespace
