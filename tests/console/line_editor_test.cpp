@@ -117,17 +117,6 @@ TEST_F(LineEditorTest, InsertAtTheLastCellScrollsTheScreenOnce) {
   EXPECT_EQ(cursor_column(), 2);
 }
 
-TEST_F(LineEditorTest, TheNewlineFlagDecidesWhereTheNextTextGoes) {
-  type_text(console_, "1");
-  typed_line(0);
-  print_string(0, "a", 0);
-  EXPECT_EQ(row(1), "1a");
-  type_text(console_, "2");
-  typed_line(-1);
-  print_string(0, "b", 0);
-  EXPECT_EQ(row(2), "b");
-}
-
 TEST_F(LineEditorTest, CursorVisibilityIsGivenBack) {
   screen_locate(0, 0, 0);
   type_text(console_, "a");
@@ -135,15 +124,16 @@ TEST_F(LineEditorTest, CursorVisibilityIsGivenBack) {
   EXPECT_FALSE(console_.buffer().cursor_visible());
 }
 
-TEST_F(LineEditorTest, AWaitingLineFeedIsSettledBeforeThePromptAndQuestionMark) {
+TEST_F(LineEditorTest, PendingLineFeedPromptAndNewlineFlagPlaceTheLine) {
   screen_locate(5, 20, -1);
   print_string(0, "z", 0);  // fills the last cell
   type_text(console_, "q\r7\r");
-  input_prompt("", 0, -1);  // no prompt: the line feed must still come first
-  EXPECT_EQ(input_prompt("Ile", 1, 0), ERROR_NONE);
+  input_prompt("", 0, -1);  // with no prompt only the forced write settles the line feed
+  EXPECT_EQ(input_prompt("Ile", 1, 0), ERROR_NONE);  // -1 ended the line of "q"; 0 keeps this one
+  print_string(0, "a", 0);
   EXPECT_EQ(row(3).back(), 'z');
   EXPECT_EQ(row(4), "q");
-  EXPECT_EQ(row(5), "Ile? 7");
+  EXPECT_EQ(row(5), "Ile? 7a");
 }
 
 }  // namespace
