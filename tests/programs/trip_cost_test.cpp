@@ -75,8 +75,7 @@ TEST_F(TripScreenTest, TheWorkedRunPrintsItsResults) {
   EXPECT_EQ(row_of("{LECISZ"), 0);
   EXPECT_EQ(console_.buffer().attribute() & 0x0F, 5);
   // Colours of the result lines.
-  int fare_row = row_of("CENA ZA PRZEJAZD");
-  EXPECT_EQ(attribute_at(fare_row, 1) & 0x0F, 14);
+  EXPECT_EQ(attribute_at(row_of("CENA ZA PRZEJAZD"), 1) & 0x0F, 14);
   EXPECT_EQ(attribute_at(row_of("PRZEJECHANE"), 2) & 0x0F, 12);
   EXPECT_EQ(attribute_at(row_of("SPALONE"), 2) & 0x0F, 13);
   EXPECT_EQ(attribute_at(row_of("CENA ZA PALIWO"), 1) & 0x0F, 10);
@@ -106,8 +105,7 @@ TEST_F(TripScreenTest, HeadingShowsTimeAndDate) {
   detail::reset_layer_for_tests(&tall);
   type_text(tall, "1\r1\r1\r1\r1\r1\r");
   trip_cost_screen();
-  std::string title = tall.row_text(0);
-  EXPECT_EQ(title.substr(0, 57), std::string(39, ' ') + "KALKULATOR TRASOKA");
+  EXPECT_EQ(tall.row_text(0).substr(0, 57), std::string(39, ' ') + "KALKULATOR TRASOKA");
   std::string time_row = tall.row_text(1);
   EXPECT_EQ(time_row.substr(0, 15), "Twoja Godzina  ");
   EXPECT_EQ(time_row[17], ':');
