@@ -21,32 +21,16 @@ class LineEditorTest : public LayerTest {
   }
 };
 
-TEST_F(LineEditorTest, BackspaceRemovesTheByteBeforeTheCursor) {
-  type_text(console_, "12\b5");
-  EXPECT_EQ(typed_line(), "15");
-  EXPECT_EQ(row(1), "15");
-  EXPECT_EQ(cursor_column(), 3);  // right after the text, same row
-}
-
-TEST_F(LineEditorTest, EnterOnAnEmptyLineGivesAnEmptyLine) {
-  EXPECT_EQ(typed_line(), "");
-  EXPECT_EQ(detail::read_field(11, false), "");
-}
-
-TEST_F(LineEditorTest, DeleteAtTheEndBeepsAndBackspaceAtTheStartDoesNothing) {
-  type_text(console_, "\bab");
-  press_enhanced(console_, VK_DELETE);
-  EXPECT_EQ(typed_line(), "ab");
-  EXPECT_EQ(speaker_.tones, 1);
-}
-
-TEST_F(LineEditorTest, DeleteInTheMiddleClosesTheGapOnScreen) {
-  type_text(console_, "abcd");
+TEST_F(LineEditorTest, BackspaceAndDeleteTakeTheByteBeforeAndAtTheCursor) {
+  type_text(console_, "\babcd\bx");     // a backspace at the start does nothing
+  press_enhanced(console_, VK_DELETE);  // at the end: a beep
   press_enhanced(console_, VK_HOME);
   press_enhanced(console_, VK_RIGHT);
   press_enhanced(console_, VK_DELETE);
-  EXPECT_EQ(typed_line(), "acd");
-  EXPECT_EQ(row(1), "acd");
+  EXPECT_EQ(typed_line(), "acx");
+  EXPECT_EQ(speaker_.tones, 1);
+  EXPECT_EQ(row(1), "acx");       // the gap closed on the screen
+  EXPECT_EQ(cursor_column(), 4);  // Enter leaves the cursor right after the text
 }
 
 TEST_F(LineEditorTest, EscBlanksTheTextAndReturnsToWhereItBegan) {
@@ -57,24 +41,24 @@ TEST_F(LineEditorTest, EscBlanksTheTextAndReturnsToWhereItBegan) {
 }
 
 TEST_F(LineEditorTest, TabInsertsBlanksToTheNextMultipleOfEight) {
-  type_text(console_, "\tx");
-  EXPECT_EQ(typed_line(), std::string(8, ' ') + "x");
   type_text(console_, "abc\tx");
   EXPECT_EQ(typed_line(), spaced("abc", 5, ' ', "x"));
 }
 
 TEST_F(LineEditorTest, MovesStayInsideTheText) {
   type_text(console_, "ab");
-  press_enhanced(console_, VK_RIGHT);  // already at the end
   press_enhanced(console_, VK_LEFT);
   press_enhanced(console_, VK_LEFT);
   press_enhanced(console_, VK_LEFT);  // already at the start
   type_text(console_, "x");
   press_enhanced(console_, VK_END);
   type_text(console_, "y");
-  EXPECT_EQ(typed_line(), "xaby");
-  EXPECT_EQ(row(1), "xaby");
-  EXPECT_EQ(cursor_column(), 5);
+  press_enhanced(console_, VK_RIGHT);  // already at the end
+  press_enhanced(console_, VK_LEFT);
+  type_text(console_, "z");
+  EXPECT_EQ(typed_line(), "xabzy");
+  EXPECT_EQ(row(1), "xabzy");
+  EXPECT_EQ(cursor_column(), 6);
 }
 
 TEST_F(LineEditorTest, UpAndDownMoveByAScreenRowWithinTheText) {
@@ -133,17 +117,6 @@ TEST_F(LineEditorTest, InsertAtTheLastCellScrollsTheScreenOnce) {
   EXPECT_EQ(cursor_column(), 2);
 }
 
-TEST_F(LineEditorTest, TheNewlineFlagDecidesWhereTheNextTextGoes) {
-  type_text(console_, "1");
-  typed_line(0);
-  print_string(0, "a", 0);
-  EXPECT_EQ(row(1), "1a");
-  type_text(console_, "2");
-  typed_line(-1);
-  print_string(0, "b", 0);
-  EXPECT_EQ(row(2), "b");
-}
-
 TEST_F(LineEditorTest, CursorVisibilityIsGivenBack) {
   screen_locate(0, 0, 0);
   type_text(console_, "a");
@@ -151,19 +124,16 @@ TEST_F(LineEditorTest, CursorVisibilityIsGivenBack) {
   EXPECT_FALSE(console_.buffer().cursor_visible());
 }
 
-TEST_F(LineEditorTest, PromptAndQuestionMarkGoThroughThePrintChannel) {
-  type_text(console_, "7\r");
-  EXPECT_EQ(input_prompt("Ile", 1, 0), ERROR_NONE);
-  EXPECT_EQ(row(1), "Ile? 7");
-}
-
-TEST_F(LineEditorTest, AWaitingLineFeedIsSettledBeforeThePrompt) {
+TEST_F(LineEditorTest, PendingLineFeedPromptAndNewlineFlagPlaceTheLine) {
   screen_locate(5, 20, -1);
   print_string(0, "z", 0);  // fills the last cell
-  type_text(console_, "q\r");
-  input_prompt("", 0, 0);
-  EXPECT_EQ(row(4).back(), 'z');
-  EXPECT_EQ(row(5), "q");
+  type_text(console_, "q\r7\r");
+  input_prompt("", 0, -1);  // with no prompt only the forced write settles the line feed
+  EXPECT_EQ(input_prompt("Ile", 1, 0), ERROR_NONE);  // -1 ended the line of "q"; 0 keeps this one
+  print_string(0, "a", 0);
+  EXPECT_EQ(row(3).back(), 'z');
+  EXPECT_EQ(row(4), "q");
+  EXPECT_EQ(row(5), "Ile? 7a");
 }
 
 }  // namespace

@@ -10,21 +10,16 @@ namespace {
 using ScreenTest = LayerTest;
 
 TEST_F(ScreenTest, ViewRowsAreRefusedBeyondTheScreenAndTakenWithin) {
+  screen_locate(4, 10, -1);
   EXPECT_EQ(screen_view_print(1, 30), 0);
+  EXPECT_EQ(screen_view_print(5, 4), 0);
+  EXPECT_EQ(cursor_row(), 4);  // a refused view leaves the cursor alone
+  EXPECT_EQ(cursor_column(), 10);
   EXPECT_EQ(screen_view_print(17, 25), 17 + (25 << 16));
   EXPECT_EQ(cursor_row(), 17);
   EXPECT_EQ(cursor_column(), 1);
   EXPECT_EQ(screen_view_print(-1, -1), 17 + (25 << 16));  // a query stores nothing
-  EXPECT_EQ(screen_view_print(5, 4), 0);
-  EXPECT_EQ(screen_view_print(1, 0), 1 + (25 << 16));  // 0 means the last row
-}
-
-TEST_F(ScreenTest, RefusedViewLeavesCursorAndPrintColumnAlone) {
-  screen_locate(4, 10, -1);
-  EXPECT_EQ(screen_view_print(1, 30), 0);
-  EXPECT_EQ(cursor_row(), 4);
-  print_string(0, "x", 0);
-  EXPECT_EQ(row(4), std::string(9, ' ') + "x");
+  EXPECT_EQ(screen_view_print(1, 0), 1 + (25 << 16));     // 0 means the last row
 }
 
 TEST_F(ScreenTest, LocateChecksTheViewAndTheColumns) {
@@ -38,8 +33,6 @@ TEST_F(ScreenTest, LocateChecksTheViewAndTheColumns) {
   EXPECT_EQ(last_error(), ERROR_NONE);
   EXPECT_EQ(cursor_row(), 25);
   EXPECT_EQ(cursor_column(), 57);
-  print_string(0, "ab", PRINT_PAD);  // from column 59 the pad ends the line
-  EXPECT_EQ(row(24).substr(56), "ab");
 }
 
 TEST_F(ScreenTest, LocateZeroKeepsThePlaceAndOnlySetsVisibility) {
@@ -75,59 +68,46 @@ TEST_F(ScreenTest, ClearTakesTheViewOrTheWholeScreen) {
   EXPECT_EQ(cursor_row(), 1);
 }
 
-TEST_F(ScreenTest, ClearResetsThePrintColumnEvenWhenNothingIsCleared) {
-  screen_locate(1, 60, -1);
-  screen_cls(1);
-  print_string(0, "a", PRINT_PAD);  // the pad counts from column 1 again: 13 blanks
-  print_string(0, "b", 0);
-  EXPECT_EQ(row(1).substr(59), spaced("a", 13, ' ', "b"));
-}
-
 TEST_F(ScreenTest, ColoursKeepTheirLowBitsAndNegativeKeeps) {
   EXPECT_EQ(screen_color(23, -1), 7 + (0 << 16));
   EXPECT_EQ(screen_color(-1, 20), 7 + (0 << 16));
   EXPECT_EQ(screen_color(-1, -1), 7 + (4 << 16));
-  EXPECT_EQ(console_.buffer().attribute(), 0x47);
   print_string(0, "x", 0);
   EXPECT_EQ(attribute_at(1, 1), 0x47);
 }
 
-TEST_F(ScreenTest, TextFillingTheLastCellWaitsForTheNextPrintToScroll) {
+TEST_F(ScreenTest, TextFillingTheLastCellLeavesTheLineFeedToTheNextWrite) {
   screen_locate(25, 79, -1);
   print_string(0, "ab", 0);
-  EXPECT_EQ(row(25).substr(78), "ab");
   EXPECT_EQ(cursor_row(), 25);
   EXPECT_EQ(cursor_column(), 80);
+  write_text("", 0);  // nothing to write: still waiting
+  EXPECT_EQ(row(25).substr(78), "ab");
   print_string(0, "c", 0);
   EXPECT_EQ(row(24).substr(78), "ab");
   EXPECT_EQ(row(25), "c");
-}
-
-TEST_F(ScreenTest, LocateCancelsThePendingLineFeed) {
+  // A forced empty write settles it as well; a locate cancels it.
   screen_locate(25, 80, -1);
-  print_string(0, "a", 0);
-  screen_locate(1, 1, -1);
-  print_string(0, "b", 0);
-  EXPECT_EQ(row(25).substr(79), "a");
-  EXPECT_EQ(row(1), "b");
-}
-
-TEST_F(ScreenTest, ForcedEmptyWriteSettlesThePendingLineFeed) {
-  screen_locate(25, 80, -1);
-  print_string(0, "a", 0);
-  write_text("", 0);
-  EXPECT_EQ(row(25).substr(79), "a");
+  print_string(0, "d", 0);
   write_text("", WRITE_FORCE);
-  EXPECT_EQ(row(24).substr(79), "a");
+  EXPECT_EQ(row(24).substr(79), "d");
   EXPECT_EQ(cursor_row(), 25);
   EXPECT_EQ(cursor_column(), 1);
+  screen_locate(25, 80, -1);
+  print_string(0, "e", 0);
+  screen_locate(1, 1, -1);
+  print_string(0, "f", 0);
+  EXPECT_EQ(row(25).substr(79), "e");
+  EXPECT_EQ(row(1)[0], 'f');
 }
 
-TEST_F(ScreenTest, LineEndsOnTheBottomRowScrollAtOnce) {
+TEST_F(ScreenTest, LineEndsOnTheBottomRowScrollAtOnceInTheCurrentColours) {
   screen_locate(25, 1, -1);
+  screen_color(1, 2);
   print_string(0, "last", PRINT_NEWLINE);
   EXPECT_EQ(row(24), "last");
   EXPECT_EQ(cursor_row(), 25);
+  EXPECT_EQ(attribute_at(25, 40), 0x21);
   write_text("\n\n", 0);
   EXPECT_EQ(row(22), "last");
 }
@@ -151,13 +131,6 @@ TEST_F(ScreenTest, PartialViewScrollsOnlyItsRows) {
   EXPECT_EQ(row(12), "");
   EXPECT_EQ(row(25), "below");
   EXPECT_EQ(cursor_row(), 12);
-}
-
-TEST_F(ScreenTest, ScrolledRowsTakeTheCurrentColours) {
-  screen_color(1, 2);
-  screen_locate(25, 1, -1);
-  print_string(0, "x", PRINT_NEWLINE);
-  EXPECT_EQ(attribute_at(25, 40), 0x21);
 }
 
 TEST_F(ScreenTest, TabsBackspacesAndBells) {
@@ -185,14 +158,14 @@ TEST_F(ScreenTest, LongTextWrapsAtTheRightEdge) {
 }
 
 TEST_F(ScreenTest, ZonePadMovesToTheNextFourteenColumnZone) {
-  print_string(0, "", PRINT_PAD);
+  print_void(0, PRINT_PAD);
   print_string(0, "a", 0);
   EXPECT_EQ(row(1), std::string(14, ' ') + "a");
   screen_locate(2, 56, -1);
   print_void(0, PRINT_PAD);
   print_string(0, "b", 0);
   EXPECT_EQ(row(2).substr(56), "b");
-  screen_locate(3, 57, -1);
+  screen_locate(3, 57, -1);  // past the last whole zone the pad ends the line
   print_void(0, PRINT_PAD);
   print_string(0, "c", 0);
   EXPECT_EQ(row(4), "c");
@@ -211,10 +184,15 @@ TEST_F(ScreenTest, PrintMasksAndFileNumbers) {
   EXPECT_EQ(cursor_row(), 3);
 }
 
-TEST_F(ScreenTest, PrintColumnCountsFromTheLastLineEnd) {
+TEST_F(ScreenTest, PrintColumnCountsFromTheLastLineEndOrClear) {
   print_string(0, "abc\r\nde", PRINT_PAD);
   print_string(0, "f", 0);
   EXPECT_EQ(row(2), spaced("de", 12, ' ', "f"));
+  screen_locate(3, 60, -1);
+  screen_cls(1);  // clears nothing on the console, yet the pad counts from column 1 again
+  print_string(0, "a", PRINT_PAD);
+  print_string(0, "b", 0);
+  EXPECT_EQ(row(3).substr(59), spaced("a", 13, ' ', "b"));
 }
 
 TEST_F(ScreenTest, WidthQueryReportsTheSizeAndResetsTheView) {
@@ -260,30 +238,23 @@ TEST_F(TallBufferTest, PrintingPastTheBottomMovesTheWindowDownTheBuffer) {
   EXPECT_EQ(cursor_row(), 30);
 }
 
-TEST(NotAConsole, TextGoesUnchangedToStandardOutput) {
-  platform::MemoryConsole console(80, 25);
-  console.set_not_a_console(true);
-  detail::reset_layer({&console, nullptr, nullptr, {}});
+TEST_F(ScreenTest, NotAConsoleTheTextGoesUnchangedToStandardOutput) {
+  console_.set_not_a_console(true);
   screen_cls(DEFAULT_MODE);
   screen_color(14, 1);
   print_string(0, "tab\there\a", PRINT_NEWLINE);
-  int32_t size = screen_width(0, 0);
-  detail::reset_layer({});
-  EXPECT_EQ(console.raw_output(), "tab\there\a\r\n");
-  EXPECT_EQ(size, 0);
+  EXPECT_EQ(screen_width(0, 0), 0);
+  EXPECT_EQ(console_.raw_output(), "tab\there\a\r\n");
 }
 
-TEST(FailingConsole, ACellWriteFailureDropsTheRestOfTheText) {
-  platform::MemoryConsole console(80, 25);
-  detail::reset_layer({&console, nullptr, nullptr, {}});
-  console.set_fail_cell_writes(true);
+TEST_F(ScreenTest, ACellWriteFailureDropsTheRestOfTheText) {
+  console_.set_fail_cell_writes(true);
   print_string(0, "lost\r\nlost too", 0);
-  console.set_fail_cell_writes(false);
+  console_.set_fail_cell_writes(false);
   print_string(0, "kept", 0);
-  detail::reset_layer({});
   // The failed write stopped before its line end: the next text starts where it began.
-  EXPECT_EQ(console.row_text(0).substr(0, 5), "kept ");
-  EXPECT_EQ(console.row_text(1).substr(0, 4), "    ");
+  EXPECT_EQ(row(1), "kept");
+  EXPECT_EQ(row(2), "");
 }
 
 }  // namespace

@@ -26,14 +26,12 @@ float volume_of(float length, float diameter, float* radius = nullptr) {
 }
 
 TEST(LogArithmetic, VolumesOfTheExamplesBitForBit) {
+  // The first fails when the steps run in single precision, the second when the radius
+  // is not stored as a single before it is squared.
   float radius = 0;
   EXPECT_EQ(bits(volume_of(10, 40, &radius)), bits(1.25600004f));
   EXPECT_EQ(bits(radius), bits(0.2f));
-  EXPECT_EQ(bits(volume_of(5, 30, &radius)), bits(0.35325003f));
-  EXPECT_EQ(bits(radius), bits(0.15f));
-  EXPECT_EQ(bits(volume_of(6, 33)), bits(0.51291907f));
-  EXPECT_EQ(bits(volume_of(3, 10, &radius)), bits(0.0235500000417f));
-  EXPECT_EQ(bits(radius), bits(0.05f));
+  EXPECT_EQ(bits(volume_of(5, 30)), bits(0.35325003f));
 }
 
 TEST(LogArithmetic, SignsZeroAndOverflow) {
@@ -60,8 +58,6 @@ class LogScreenTest : public LayerTest {
 TEST_F(LogScreenTest, TheVolumeStandsBeforeTheUnitText) {
   EXPECT_EQ(volume_line("10\r40\r"), " 1.256Tyle fast metrow Robaczku!");
   EXPECT_EQ(volume_line("3\r10\r"), " 2.355e-002Tyle fast metrow Robaczku!");
-  EXPECT_EQ(volume_line("6\r33\r"), " 0.5129191Tyle fast metrow Robaczku!");
-  EXPECT_EQ(volume_line("abc\r\r"), " 0Tyle fast metrow Robaczku!");
   EXPECT_EQ(volume_line("1e39\r40\r"), " infTyle fast metrow Robaczku!");
 }
 
