@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
-"""Writes textscreen/platform/code_page_tables.h: for code pages 437 and 852, the code point
+"""Writes textscreen/platform/code_pages_generated.h: for code pages 437 and 852, the code point
 of the glyph each byte shows, and a sorted (code point, byte) table that turns typed
 characters into bytes of the page.
 
-    python3 tools/gen_code_pages.py /work/shared/data textscreen/platform/code_page_tables.h
+    python3 tools/gen_code_pages.py /work/shared/data textscreen/platform/code_pages_generated.h
 
 The data folder holds cp437.txt and cp852.txt, one line per byte: '0xHH U+XXXX glyph'.
 

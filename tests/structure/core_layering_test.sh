@@ -7,7 +7,7 @@
 set -u
 src=$1/textscreen
 bin=${2:-}
-allowed_platform='platform/(console_device|display_driver|clock|speaker|keys|code_pages|code_page_tables)\.h'
+allowed_platform='platform/(console_device|display_driver|clock|speaker|keys|code_pages|code_pages_generated)\.h'
 failures=0
 
 while IFS= read -r line; do

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/code_page_tables.h"
+#include "platform/code_pages_generated.h"
 
 namespace textscreen::platform {
 
