@@ -2,14 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <limits>
-#include <random>
 #include <string>
-#include <vector>
 
 namespace textscreen::detail {
 namespace {
