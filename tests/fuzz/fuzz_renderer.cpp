@@ -179,7 +179,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   textscreen::platform::TerminalRenderer renderer;
   Terminal terminal(rows, columns);
   FUZZ_TRACE("buffer %d x %d\n", columns, rows);
-  for (int step = 0; step < 32 && input.remaining_bytes() > 0; ++step) {
+  for (int step = 0; step < 16 && input.remaining_bytes() > 0; ++step) {
     for (int i = pick(input, 1, 4); i > 0; --i) change(buffer, renderer, terminal, input);
     FUZZ_TRACE("render\n");
     terminal.feed(renderer.render(buffer));
