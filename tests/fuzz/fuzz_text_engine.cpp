@@ -6,7 +6,8 @@
 //
 // Input: the console's size (2..120 by 2..60, a window of fewer rows than the buffer or
 // all), then operations. Sizes stay within 2..300: a screen of one row or one column (raw
-// output for good) and huge sizes (overflow in screen_width) are known faults.
+// output for good) and huge sizes (overflow in screen_width) are known faults, and so is a
+// size change that leaves the buffer taller than its window, which is steered around.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <string>
@@ -64,8 +65,8 @@ void check_written(Layer& layer, const std::string& text) {
   const platform::CellBuffer& buffer = layer.console.memory.buffer();
   const View view = view_of(detail::view_rows());
   const auto cursor = buffer.cursor();
-  int32_t end = (cursor.row - view.top) * view.width + cursor.column +
-                (detail::screen_state().pending_wrap ? 1 : 0);
+  const int32_t end = (cursor.row - view.top) * view.width + cursor.column +
+                      (detail::screen_state().pending_wrap ? 1 : 0);
   const auto length = static_cast<int32_t>(text.size());
   for (int32_t i = std::max(0, length - end); i < length; ++i) {
     const int32_t at = end - length + i;
