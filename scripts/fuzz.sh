@@ -28,8 +28,14 @@ EOF
 }
 
 build() {
-  cmake --preset fuzz >/dev/null
-  cmake --build --preset fuzz -j "$(nproc)" >/dev/null
+  local out
+  out=$(mktemp)
+  if ! { cmake --preset fuzz && cmake --build --preset fuzz -j "$(nproc)"; } >"$out" 2>&1; then
+    cat "$out" >&2
+    rm -f "$out"
+    exit 1
+  fi
+  rm -f "$out"
 }
 
 targets() {
