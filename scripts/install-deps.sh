@@ -7,6 +7,7 @@ packages=(
   libsdl2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libvterm-dev tmux
+  clang libclang-rt-14-dev
 )
 
 missing=()

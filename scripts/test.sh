@@ -14,11 +14,13 @@ Installs what is missing, then builds and runs, one stage after another:
   asan   the unit, renderer and threading tests under address and undefined-behaviour
          sanitizers
   tsan   the threading tests under the thread sanitizer
+  fuzz   every libFuzzer target over its committed corpus and then 5 seconds of new
+         inputs (clang; scripts/fuzz.sh runs one for long)
 --quick runs the debug stage alone. Build and test logs are kept in build/<stage>/.
 TXT
 }
 
-stages=(debug asan tsan)
+stages=(debug asan tsan fuzz)
 case "${1:-}" in
   "") ;;
   --quick) stages=(debug) ;;
@@ -61,11 +63,32 @@ run_stage() {
   fi
 }
 
+# run_fuzz_stage: each fuzz target over its corpus plus a short exploration; a crash or a
+# broken invariant fails it.
+run_fuzz_stage() {
+  local started=$SECONDS target log=build/fuzz-stage.log ran=0 broke=0
+  mkdir -p build
+  : >"$log"
+  for target in $(scripts/fuzz.sh --list); do
+    if FUZZ_SCRATCH=$(mktemp -d) scripts/fuzz.sh "$target" 5 >>"$log" 2>&1; then
+      ran=$((ran + 1))
+    else
+      broke=$((broke + 1))
+    fi
+  done
+  scripts/fuzz.sh --findings >>"$log" 2>&1 || broke=$((broke + 1))
+  echo "== fuzz: $ran targets ran clean, $broke failed, $(grep -c 'still reproduces' "$log") known findings ($((SECONDS - started)) s)"
+  [ "$broke" -eq 0 ] || cat "$log"
+  passed=$((passed + ran))
+  failed=$((failed + broke))
+}
+
 for stage in "${stages[@]}"; do
   case $stage in
     debug) run_stage debug ;;
     asan) run_stage asan unit_tests render_tests thread_tests ;;
     tsan) run_stage tsan thread_tests ;;
+    fuzz) run_fuzz_stage ;;
   esac
 done
 

@@ -1,0 +1,158 @@
+// What the fuzz targets share: a check that stops the run with a message, tracing and the
+// switch of steering around known faults, and the layer set up on an in-memory console that
+// reports every cell the layer addresses outside its buffer.
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <string>
+#include <string_view>
+
+#include "console/layer_reset.h"
+#include "console/screen_state.h"
+#include "platform/memory/memory_console.h"
+
+namespace textscreen::fuzz {
+
+// A broken invariant: libFuzzer takes the abort as a crash and keeps the input.
+[[noreturn]] inline void fail(const std::string& what) {
+  std::fprintf(stderr, "invariant broken: %s\n", what.c_str());
+  std::abort();
+}
+
+// With FUZZ_TRACE set in the environment a target tells each step it takes: run it on one
+// input to see what the input does.
+inline bool tracing() {
+  static const bool enabled = std::getenv("FUZZ_TRACE") != nullptr;
+  return enabled;
+}
+
+// The targets steer around faults that are known and not fixed yet, so that a short run
+// finds new ones; FUZZ_NO_STEERING set in the environment turns that off, which is how the
+// reproducers in findings/ are run.
+inline bool steering() {
+  static const bool enabled = std::getenv("FUZZ_NO_STEERING") == nullptr;
+  return enabled;
+}
+
+// Bytes as a C string literal would write them.
+inline std::string quoted(std::string_view bytes) {
+  std::string text = "\"";
+  for (char c : bytes) {
+    const auto b = static_cast<uint8_t>(c);
+    if (b >= 0x20 && b < 0x7F && b != '"' && b != '\\') {
+      text += c;
+    } else {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\x%02X", b);
+      text += escape;
+    }
+  }
+  return text + "\"";
+}
+
+}  // namespace textscreen::fuzz
+
+// Checks an invariant; the message is built only when it is broken.
+#define FUZZ_CHECK(holds, what)                   \
+  do {                                            \
+    if (!(holds)) ::textscreen::fuzz::fail(what); \
+  } while (false)
+
+#define FUZZ_TRACE(...)                                                   \
+  do {                                                                    \
+    if (::textscreen::fuzz::tracing()) std::fprintf(stderr, __VA_ARGS__); \
+  } while (false)
+
+namespace textscreen::fuzz {
+
+// An in-memory console that counts the calls addressing a cell outside the buffer: the layer
+// computes every position it hands the console, so each such call is a position it got wrong.
+class WatchedConsole final : public platform::ConsoleDevice {
+ public:
+  WatchedConsole(int16_t columns, int16_t rows, int16_t window_rows)
+      : memory(columns, rows, window_rows) {}
+
+  platform::MemoryConsole memory;
+  int outside = 0;
+
+  bool read_screen_buffer_info(platform::ScreenBufferInfo& info) override {
+    return memory.read_screen_buffer_info(info);
+  }
+  bool set_text_attribute(uint16_t attribute) override {
+    return memory.set_text_attribute(attribute);
+  }
+  bool fill_characters(uint8_t character, int32_t count, platform::CellPosition start) override {
+    return watch(memory.fill_characters(character, count, start));
+  }
+  bool fill_attributes(uint16_t attribute, int32_t count, platform::CellPosition start) override {
+    return watch(memory.fill_attributes(attribute, count, start));
+  }
+  bool write_cells(const platform::ConsoleCell* cells, int32_t count,
+                   platform::CellPosition start) override {
+    return watch(memory.write_cells(cells, count, start));
+  }
+  bool scroll_rectangle(const platform::CellRect& source, const platform::CellRect* clip,
+                        platform::CellPosition destination, platform::ConsoleCell fill) override {
+    return watch(memory.scroll_rectangle(source, clip, destination, fill));
+  }
+  bool read_cursor_visible(bool& visible) override { return memory.read_cursor_visible(visible); }
+  bool set_cursor_visible(bool visible) override { return memory.set_cursor_visible(visible); }
+  bool set_cursor_position(platform::CellPosition position) override {
+    return watch(memory.set_cursor_position(position));
+  }
+  bool set_window_rect(const platform::CellRect& window) override {
+    return memory.set_window_rect(window);
+  }
+  bool set_buffer_size(platform::CellPosition size) override {
+    return memory.set_buffer_size(size);
+  }
+  platform::CellPosition largest_window_size() override { return memory.largest_window_size(); }
+  bool set_active_buffer() override { return memory.set_active_buffer(); }
+  bool write_raw(const uint8_t* bytes, size_t count, size_t& written) override {
+    return memory.write_raw(bytes, count, written);
+  }
+  bool peek_input(platform::InputEvent& event) override { return memory.peek_input(event); }
+  bool read_input(platform::InputEvent& event) override { return memory.read_input(event); }
+  bool read_input_mode(uint32_t& mode) override { return memory.read_input_mode(mode); }
+  bool set_input_mode(uint32_t mode) override { return memory.set_input_mode(mode); }
+  bool set_control_handler(platform::ControlHandler handler, bool add) override {
+    return memory.set_control_handler(handler, add);
+  }
+  uint8_t virtual_key_to_char(uint16_t virtual_key) override {
+    return memory.virtual_key_to_char(virtual_key);
+  }
+
+ private:
+  bool watch(bool done) {
+    if (!done) ++outside;
+    return done;
+  }
+};
+
+// A fresh layer on a watched console, no clock (waits take no time) and no speaker; keys come
+// from `keys` through the key slots, one by one as a typist sends them.
+class Layer {
+ public:
+  Layer(int16_t columns, int16_t rows, int16_t window_rows = 0)
+      : console(columns, rows, window_rows) {
+    detail::reset_layer({&console, nullptr, nullptr, {}});
+    keys.clear();
+    auto& hooks = detail::screen_state().hooks;
+    hooks.poll_key = [] {
+      std::string key = keys.front();
+      keys.pop_front();
+      return key;
+    };
+    hooks.peek_key = [] { return keys.empty() ? 0 : 1; };
+  }
+  ~Layer() { detail::reset_layer({}); }
+  Layer(const Layer&) = delete;
+  Layer& operator=(const Layer&) = delete;
+
+  WatchedConsole console;
+  static inline std::deque<std::string> keys;
+};
+
+}  // namespace textscreen::fuzz
