@@ -3,9 +3,8 @@
 // it holds stay few; once the terminal has been quiet for the ESC timeout nothing is held,
 // and a cursor key typed then is decoded as that key.
 //
-// Input: repeated [pause][length][bytes...]; a pause of ESC_TIMEOUT or more ends a burst.
-// Two known faults are steered around: a typed paste start (paste mode for good) and an
-// overlong CSI (a key or none, depending on the reads).
+// Input: repeated [pause][length][bytes...]; a pause of ESC_TIMEOUT or more ends a burst. The
+// decoder is as on a terminal that does not bracket pastes, so paste markers are no keys.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -44,42 +43,6 @@ void feed(TerminalInputDecoder& decoder, const std::vector<uint8_t>& bytes, Inst
   decoder.feed(bytes.data(), bytes.size(), now);
 }
 
-// Steers around the known fault of a typed paste start (ESC [ 200 ~), which leaves the
-// decoder in paste mode for good: a '~' that would end a parameter list whose first number
-// is 200 becomes '}', a final byte that names no key.
-void steer_around_paste_start(std::vector<uint8_t>& bytes) {
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] != '~') continue;
-    size_t start = i;
-    while (start > 0 && bytes[start - 1] >= 0x20 && bytes[start - 1] <= 0x3F) --start;
-    bool plain = true;
-    int first = 0;
-    bool in_first = true;
-    for (size_t j = start; j < i; ++j) {
-      const bool digit = bytes[j] >= '0' && bytes[j] <= '9';
-      plain = plain && (digit || bytes[j] == ';');
-      if (bytes[j] == ';') in_first = false;
-      if (digit && in_first) first = std::min(first * 10 + (bytes[j] - '0'), 99999);
-    }
-    if (plain && first == 200) bytes[i] = '}';
-  }
-}
-
-// Steers around the known fault of an overlong CSI (more than 32 bytes), which gives a key
-// when it comes in one read and none when it comes in several: the final byte after a run
-// of 30 or more parameter bytes becomes '}', which names no key either way.
-void steer_around_overlong_sequences(std::vector<uint8_t>& bytes) {
-  size_t run = 0;
-  for (uint8_t& b : bytes) {
-    if (b >= 0x20 && b <= 0x3F) {
-      ++run;
-      continue;
-    }
-    if (run >= 30 && b >= 0x40 && b <= 0x7E) b = '}';
-    run = 0;
-  }
-}
-
 struct Read {
   Instant at;
   size_t begin;
@@ -101,10 +64,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (piece.empty()) break;
     reads.push_back({now, bytes.size(), bytes.size() + piece.size()});
     bytes.insert(bytes.end(), piece.begin(), piece.end());
-  }
-  if (steering()) {
-    steer_around_paste_start(bytes);
-    steer_around_overlong_sequences(bytes);
   }
 
   // Read by read, checking what is held after each.

@@ -118,18 +118,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(input_prompt(prompt, question, 0) == ERROR_NONE, "input_prompt failed");
   const std::string& line = detail::input_context().line;
   for (int16_t r = 0; r < rows; ++r) {
-    FUZZ_TRACE("row %2d %s\n", r + 1, quoted(layer.console.memory.row_text(r)).c_str());
+    FUZZ_TRACE("row %2d %s\n", r + 1, quoted(layer.console.row_text(r)).c_str());
   }
-  FUZZ_TRACE("cursor at row %d, column %d\n", layer.console.memory.buffer().cursor().row + 1,
-             layer.console.memory.buffer().cursor().column + 1);
+  FUZZ_TRACE("cursor at row %d, column %d\n", layer.console.buffer().cursor().row + 1,
+             layer.console.buffer().cursor().column + 1);
   FUZZ_CHECK(line == model.text,
              "typed line " + quoted(line) + ", the keys make " + quoted(model.text));
-  FUZZ_CHECK(layer.console.outside == 0, "the editor addressed a cell outside the buffer");
-  FUZZ_CHECK(layer.console.memory.raw_output().empty(), "text went raw to a console");
+  FUZZ_CHECK(layer.console.refused_positions() == 0,
+             "the editor addressed a cell outside the buffer");
+  FUZZ_CHECK(layer.console.raw_output().empty(), "text went raw to a console");
 
   // The prompt and the line end where the editor leaves the cursor.
   const std::string shown_text = prompt + (question ? "? " : "") + line;
-  const platform::CellBuffer& buffer = layer.console.memory.buffer();
+  const platform::CellBuffer& buffer = layer.console.buffer();
   const int32_t end = buffer.cursor().row * columns + buffer.cursor().column;
   const auto length = static_cast<int32_t>(shown_text.size());
   for (int32_t i = std::max(0, length - end); i < length; ++i) {

@@ -67,71 +67,7 @@ inline std::string quoted(std::string_view bytes) {
 
 namespace textscreen::fuzz {
 
-// An in-memory console that counts the calls addressing a cell outside the buffer: the layer
-// computes every position it hands the console, so each such call is a position it got wrong.
-class WatchedConsole final : public platform::ConsoleDevice {
- public:
-  WatchedConsole(int16_t columns, int16_t rows, int16_t window_rows)
-      : memory(columns, rows, window_rows) {}
-
-  platform::MemoryConsole memory;
-  int outside = 0;
-
-  bool read_screen_buffer_info(platform::ScreenBufferInfo& info) override {
-    return memory.read_screen_buffer_info(info);
-  }
-  bool set_text_attribute(uint16_t attribute) override {
-    return memory.set_text_attribute(attribute);
-  }
-  bool fill_characters(uint8_t character, int32_t count, platform::CellPosition start) override {
-    return watch(memory.fill_characters(character, count, start));
-  }
-  bool fill_attributes(uint16_t attribute, int32_t count, platform::CellPosition start) override {
-    return watch(memory.fill_attributes(attribute, count, start));
-  }
-  bool write_cells(const platform::ConsoleCell* cells, int32_t count,
-                   platform::CellPosition start) override {
-    return watch(memory.write_cells(cells, count, start));
-  }
-  bool scroll_rectangle(const platform::CellRect& source, const platform::CellRect* clip,
-                        platform::CellPosition destination, platform::ConsoleCell fill) override {
-    return watch(memory.scroll_rectangle(source, clip, destination, fill));
-  }
-  bool read_cursor_visible(bool& visible) override { return memory.read_cursor_visible(visible); }
-  bool set_cursor_visible(bool visible) override { return memory.set_cursor_visible(visible); }
-  bool set_cursor_position(platform::CellPosition position) override {
-    return watch(memory.set_cursor_position(position));
-  }
-  bool set_window_rect(const platform::CellRect& window) override {
-    return memory.set_window_rect(window);
-  }
-  bool set_buffer_size(platform::CellPosition size) override {
-    return memory.set_buffer_size(size);
-  }
-  platform::CellPosition largest_window_size() override { return memory.largest_window_size(); }
-  bool set_active_buffer() override { return memory.set_active_buffer(); }
-  bool write_raw(const uint8_t* bytes, size_t count, size_t& written) override {
-    return memory.write_raw(bytes, count, written);
-  }
-  bool peek_input(platform::InputEvent& event) override { return memory.peek_input(event); }
-  bool read_input(platform::InputEvent& event) override { return memory.read_input(event); }
-  bool read_input_mode(uint32_t& mode) override { return memory.read_input_mode(mode); }
-  bool set_input_mode(uint32_t mode) override { return memory.set_input_mode(mode); }
-  bool set_control_handler(platform::ControlHandler handler, bool add) override {
-    return memory.set_control_handler(handler, add);
-  }
-  uint8_t virtual_key_to_char(uint16_t virtual_key) override {
-    return memory.virtual_key_to_char(virtual_key);
-  }
-
- private:
-  bool watch(bool done) {
-    if (!done) ++outside;
-    return done;
-  }
-};
-
-// A fresh layer on a watched console, no clock (waits take no time) and no speaker; keys come
+// A fresh layer on an in-memory console, no clock (waits take no time) and no speaker; keys come
 // from `keys` through the key slots, one by one as a typist sends them.
 class Layer {
  public:
@@ -151,7 +87,7 @@ class Layer {
   Layer(const Layer&) = delete;
   Layer& operator=(const Layer&) = delete;
 
-  WatchedConsole console;
+  platform::MemoryConsole console;
   static inline std::deque<std::string> keys;
 };
 

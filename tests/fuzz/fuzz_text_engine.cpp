@@ -43,9 +43,10 @@ View view_of(const detail::ViewRows& rows) {
 }
 
 void check_screen(Layer& layer) {
-  const platform::CellBuffer& buffer = layer.console.memory.buffer();
-  FUZZ_CHECK(layer.console.outside == 0, "the layer addressed a cell outside the buffer");
-  FUZZ_CHECK(layer.console.memory.raw_output().empty(), "text went raw to a console");
+  const platform::CellBuffer& buffer = layer.console.buffer();
+  FUZZ_CHECK(layer.console.refused_positions() == 0,
+             "the layer addressed a cell outside the buffer");
+  FUZZ_CHECK(layer.console.raw_output().empty(), "text went raw to a console");
   int32_t columns = 0;
   int32_t rows = 0;
   detail::screen_size(columns, rows);
@@ -62,7 +63,7 @@ void check_screen(Layer& layer) {
 // After a write of printable bytes that began inside the view: the text ends where the
 // cursor stands (or one past the last cell, with the line feed pending).
 void check_written(Layer& layer, const std::string& text) {
-  const platform::CellBuffer& buffer = layer.console.memory.buffer();
+  const platform::CellBuffer& buffer = layer.console.buffer();
   const View view = view_of(detail::view_rows());
   const auto cursor = buffer.cursor();
   const int32_t end = (cursor.row - view.top) * view.width + cursor.column +
@@ -88,7 +89,7 @@ void operate(Layer& layer, FuzzedDataProvider& input) {
       const std::string text = input.ConsumeRandomLengthString(MAX_SIZE);
       const int32_t mask = input.ConsumeBool() ? WRITE_FORCE : 0;
       const View view = view_of(detail::view_rows());
-      const int16_t row = layer.console.memory.buffer().cursor().row;
+      const int16_t row = layer.console.buffer().cursor().row;
       const bool checkable =
           printable(text) && !detail::screen_state().pending_wrap && row >= view.top &&
           row <= view.bottom &&
@@ -153,10 +154,9 @@ void operate(Layer& layer, FuzzedDataProvider& input) {
       // text moves the console's window down a buffer taller than it. Steered around by
       // asking for no more rows than the console shows, and only asking for the size while
       // the buffer is taller than its window.
-      const platform::CellBuffer& buffer = layer.console.memory.buffer();
+      const platform::CellBuffer& buffer = layer.console.buffer();
       const bool tall = buffer.size().row > buffer.window().bottom - buffer.window().top + 1;
-      const int32_t most_rows =
-          steering() ? layer.console.memory.largest_window_size().row : MAX_SIZE;
+      const int32_t most_rows = steering() ? layer.console.largest_window_size().row : MAX_SIZE;
       int32_t new_columns = size_argument(input, MAX_SIZE);
       int32_t new_rows = size_argument(input, most_rows);
       if (steering() && tall) new_columns = new_rows = 0;
@@ -186,7 +186,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const textscreen::platform::CellPosition largest{
       input.ConsumeIntegralInRange<int16_t>(columns, MAX_SIZE),
       input.ConsumeIntegralInRange<int16_t>(shown_rows, MAX_SIZE)};
-  layer.console.memory.set_largest_window(largest);
+  layer.console.set_largest_window(largest);
   FUZZ_TRACE("console %d x %d, window rows %d, largest window %d x %d\n", columns, rows,
              window_rows, largest.column, largest.row);
   for (int step = 0; step < 64 && input.remaining_bytes() > 0; ++step) {

@@ -46,21 +46,21 @@ bool MemoryConsole::set_text_attribute(uint16_t attribute) {
 }
 
 bool MemoryConsole::fill_characters(uint8_t character, int32_t count, CellPosition start) {
-  return !not_a_console_ && buffer_.fill_characters(character, count, start);
+  return !not_a_console_ && counted(buffer_.fill_characters(character, count, start));
 }
 
 bool MemoryConsole::fill_attributes(uint16_t attribute, int32_t count, CellPosition start) {
-  return !not_a_console_ && buffer_.fill_attributes(attribute, count, start);
+  return !not_a_console_ && counted(buffer_.fill_attributes(attribute, count, start));
 }
 
 bool MemoryConsole::write_cells(const ConsoleCell* cells, int32_t count, CellPosition start) {
   cells_written_ += count;
-  return !not_a_console_ && !fail_cell_writes_ && buffer_.write_cells(cells, count, start);
+  return !not_a_console_ && !fail_cell_writes_ && counted(buffer_.write_cells(cells, count, start));
 }
 
 bool MemoryConsole::scroll_rectangle(const CellRect& source, const CellRect* clip,
                                      CellPosition destination, ConsoleCell fill) {
-  return !not_a_console_ && buffer_.scroll_rectangle(source, clip, destination, fill);
+  return !not_a_console_ && counted(buffer_.scroll_rectangle(source, clip, destination, fill));
 }
 
 bool MemoryConsole::read_cursor_visible(bool& visible) {
@@ -76,7 +76,7 @@ bool MemoryConsole::set_cursor_visible(bool visible) {
 }
 
 bool MemoryConsole::set_cursor_position(CellPosition position) {
-  return !not_a_console_ && buffer_.set_cursor(position);
+  return !not_a_console_ && counted(buffer_.set_cursor(position));
 }
 
 bool MemoryConsole::set_window_rect(const CellRect& window) {

@@ -38,6 +38,9 @@ class MemoryConsole final : public ConsoleDevice {
   // The scripted input ends once its events are read.
   void end_input() { input_ended_ = true; }
   int closes() const { return closes_; }
+  // Fills, writes, scrolls and cursor moves refused for a position outside the buffer: the
+  // layer computes every position it hands a console, so each is a position it got wrong.
+  int refused_positions() const { return refused_positions_; }
   int64_t cells_written() const { return cells_written_; }
 
   // ConsoleDevice.
@@ -72,6 +75,11 @@ class MemoryConsole final : public ConsoleDevice {
   void ring_bell() override { ++bells_; }
 
  private:
+  bool counted(bool done) {
+    if (!done) ++refused_positions_;
+    return done;
+  }
+
   CellBuffer buffer_;
   CellPosition largest_window_;
   std::deque<InputEvent> input_;
@@ -85,6 +93,7 @@ class MemoryConsole final : public ConsoleDevice {
   int input_waits_ = 0;
   bool input_ended_ = false;
   int closes_ = 0;
+  int refused_positions_ = 0;
   int64_t cells_written_ = 0;
 };
 
