@@ -5,15 +5,14 @@
 // Input: the buffer's size (2..120 by 2..50: a terminal of one row or one column is the known
 // fault of raw output for good), then changes; a render after each group of changes.
 #include <fuzzer/FuzzedDataProvider.h>
-#include <vterm.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "fuzz_support.h"
 #include "platform/code_pages.h"
 #include "platform/terminal/terminal_renderer.h"
+#include "support/terminal_model.h"
 
 namespace textscreen::fuzz {
 namespace {
@@ -23,60 +22,7 @@ using platform::CellPosition;
 using platform::CellRect;
 using platform::ConsoleCell;
 
-class Terminal {
- public:
-  Terminal(int rows, int columns) : vt_(vterm_new(rows, columns), &vterm_free) {
-    vterm_set_utf8(vt_.get(), 1);
-    screen_ = vterm_obtain_screen(vt_.get());
-    callbacks_.settermprop = [](VTermProp prop, VTermValue* value, void* visible) {
-      if (prop == VTERM_PROP_CURSORVISIBLE) *static_cast<bool*>(visible) = value->boolean;
-      return 1;
-    };
-    vterm_screen_set_callbacks(screen_, &callbacks_, &cursor_visible_);
-    vterm_screen_reset(screen_, 1);
-  }
-
-  void resize(int rows, int columns) { vterm_set_size(vt_.get(), rows, columns); }
-  void feed(const std::string& bytes) { vterm_input_write(vt_.get(), bytes.data(), bytes.size()); }
-
-  // The terminal shows the buffer. Its colour numbers have red and blue swapped from the
-  // console's, and the foreground of a blank cannot be seen.
-  void check_shows(const CellBuffer& buffer) const {
-    const auto ansi = [](int bits) {
-      return (bits >> 2 & 1) | (bits & 2) | (bits & 1) << 2 | (bits & 8);
-    };
-    const auto index = [](VTermColor c) { return VTERM_COLOR_IS_INDEXED(&c) ? c.indexed.idx : -1; };
-    for (int16_t row = 0; row < buffer.size().row; ++row) {
-      for (int16_t column = 0; column < buffer.size().column; ++column) {
-        const ConsoleCell& want = buffer.at(column, row);
-        VTermScreenCell got{};
-        vterm_screen_get_cell(screen_, VTermPos{row, column}, &got);
-        const char32_t glyph = platform::code_point_of(platform::CodePage::cp852, want.character);
-        const char32_t shown = got.chars[0] != 0 ? got.chars[0] : U' ';
-        const bool blank = glyph == U' ';
-        FUZZ_CHECK(shown == glyph && index(got.bg) == ansi(want.attribute >> 4 & 0xF) &&
-                       (blank || index(got.fg) == ansi(want.attribute & 0xF)) && !got.attrs.bold &&
-                       !got.attrs.reverse && !got.attrs.underline,
-                   "cell " + std::to_string(column) + "," + std::to_string(row) + " shows U+" +
-                       std::to_string(shown) + " in " + std::to_string(index(got.fg)) + " on " +
-                       std::to_string(index(got.bg)) + ", the buffer has byte " +
-                       std::to_string(want.character) + " in attribute " +
-                       std::to_string(want.attribute));
-      }
-    }
-    VTermPos cursor{};
-    vterm_state_get_cursorpos(vterm_obtain_state(vt_.get()), &cursor);
-    FUZZ_CHECK(cursor.col == buffer.cursor().column && cursor.row == buffer.cursor().row,
-               "the terminal's cursor is not the buffer's");
-    FUZZ_CHECK(cursor_visible_ == buffer.cursor_visible(), "cursor visibility differs");
-  }
-
- private:
-  std::unique_ptr<VTerm, decltype(&vterm_free)> vt_;
-  VTermScreen* screen_ = nullptr;
-  VTermScreenCallbacks callbacks_{};
-  bool cursor_visible_ = true;
-};
+using Terminal = testing::TerminalModel;
 
 // Few characters and colours, so that unchanged runs, blanks and equal colours are common;
 // now and then any byte in any attribute.
@@ -183,7 +129,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int i = pick(input, 1, 4); i > 0; --i) change(buffer, renderer, terminal, input);
     FUZZ_TRACE("render\n");
     terminal.feed(renderer.render(buffer));
-    terminal.check_shows(buffer);
+    const std::string mismatch = terminal.mismatch(buffer);
+    FUZZ_CHECK(mismatch.empty(), mismatch);
     FUZZ_CHECK(renderer.render(buffer).empty(), "a render with nothing changed sent bytes");
   }
   return 0;

@@ -5,15 +5,13 @@
 #include <gtest/gtest.h>
 #include <vterm.h>
 
-#include <memory>
-#include <random>
 #include <string>
 #include <string_view>
-#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "platform/code_pages.h"
+#include "support/terminal_model.h"
 
 namespace textscreen::platform {
 namespace {
@@ -22,50 +20,10 @@ constexpr int16_t COLUMNS = 80;
 constexpr int16_t ROWS = 25;
 
 struct RendererTest : ::testing::Test {
-  RendererTest() {
-    vterm_set_utf8(vt.get(), 1);
-    callbacks.settermprop = [](VTermProp prop, VTermValue* value, void* visible) {
-      if (prop == VTERM_PROP_CURSORVISIBLE) *static_cast<bool*>(visible) = value->boolean;
-      return 1;
-    };
-    vterm_screen_set_callbacks(screen, &callbacks, &cursor_visible);
-    vterm_screen_reset(screen, 1);
-  }
-
-  void feed(const std::string& bytes) { vterm_input_write(vt.get(), bytes.data(), bytes.size()); }
-  VTermScreenCell cell(int column, int row) const {
-    VTermScreenCell c{};
-    vterm_screen_get_cell(screen, VTermPos{row, column}, &c);
-    return c;
-  }
-  std::pair<int, int> cursor() const {
-    VTermPos pos{};
-    vterm_state_get_cursorpos(vterm_obtain_state(vt.get()), &pos);
-    return {pos.col, pos.row};
-  }
-
-  // Asserts that the terminal shows the buffer. Its colour numbers have red and blue swapped
-  // from the console's, and the foreground of a blank cannot be seen.
-  void check_shown() const {
-    auto ansi = [](int b) { return (b >> 2 & 1) | (b & 2) | (b & 1) << 2 | (b & 8); };
-    auto index = [](VTermColor c) { return VTERM_COLOR_IS_INDEXED(&c) ? c.indexed.idx : -1; };
-    for (int16_t row = 0; row < buffer.size().row; ++row) {
-      for (int16_t column = 0; column < buffer.size().column; ++column) {
-        const ConsoleCell& want = buffer.at(column, row);
-        const VTermScreenCell got = cell(column, row);
-        const char32_t glyph = code_point_of(CodePage::cp852, want.character);
-        const bool blank = glyph == U' ';
-        ASSERT_EQ(
-            std::tuple(got.chars[0] ? got.chars[0] : U' ', blank ? -1 : index(got.fg),
-                       index(got.bg), got.attrs.bold | got.attrs.reverse | got.attrs.underline),
-            std::tuple(glyph, blank ? -1 : ansi(want.attribute & 0xF),
-                       ansi(want.attribute >> 4 & 0xF), 0))
-            << "glyph, fg, bg, bold/reverse/underline of cell " << column << "," << row;
-      }
-    }
-    ASSERT_EQ(cursor(), (std::pair<int, int>(buffer.cursor().column, buffer.cursor().row)));
-    ASSERT_EQ(cursor_visible, buffer.cursor_visible());
-  }
+  void feed(const std::string& bytes) { terminal.feed(bytes); }
+  VTermScreenCell cell(int column, int row) const { return terminal.cell(column, row); }
+  std::pair<int, int> cursor() const { return terminal.cursor(); }
+  void check_shown() const { ASSERT_EQ(terminal.mismatch(buffer), ""); }
   void write(int16_t column, int16_t row, std::string_view text, uint16_t attribute) {
     std::vector<ConsoleCell> cells;
     for (char ch : text) cells.push_back({static_cast<uint8_t>(ch), attribute});
@@ -97,10 +55,7 @@ struct RendererTest : ::testing::Test {
 
   CellBuffer buffer{COLUMNS, ROWS};
   TerminalRenderer renderer;
-  std::unique_ptr<VTerm, decltype(&vterm_free)> vt{vterm_new(ROWS, COLUMNS), &vterm_free};
-  VTermScreen* screen = vterm_obtain_screen(vt.get());
-  VTermScreenCallbacks callbacks{};
-  bool cursor_visible = true;
+  testing::TerminalModel terminal{ROWS, COLUMNS};
 };
 
 TEST_F(RendererTest, FirstRenderPaintsAndLaterRendersSendOnlyChanges) {
@@ -188,7 +143,7 @@ TEST_F(RendererTest, BottomRowsResizeAndInvalidate) {
   render();
   for (CellPosition size : {CellPosition{100, 30}, {100, 10}, {40, 10}}) {
     buffer.resize(size);
-    vterm_set_size(vt.get(), size.row, size.column);
+    terminal.resize(size.row, size.column);
     write(0, size.row - 1, "last row", 0x5A);
     render();
   }
@@ -199,11 +154,11 @@ TEST_F(RendererTest, BottomRowsResizeAndInvalidate) {
 }
 
 TEST_F(RendererTest, RestoreGivesBackTheUsersScreenWithColoursResetAndTheCursorShown) {
-  vterm_screen_enable_altscreen(screen, 1);
+  vterm_screen_enable_altscreen(terminal.screen(), 1);
   feed("user$ ls\r\n");
   feed(TerminalRenderer::takeover_sequence() + "\x1b[5;10r\x1b[31;44m\x1b[?25l\x1b[7;3Hprogram");
   feed(TerminalRenderer::restore_sequence());
-  EXPECT_TRUE(cursor_visible);
+  EXPECT_TRUE(terminal.cursor_visible());
   EXPECT_EQ(cell(0, 0).chars[0], U'u');
   EXPECT_EQ(cell(2, 6).chars[0], 0u);
   // With no region left and the colours reset, a line feed on the bottom row scrolls the
@@ -212,53 +167,6 @@ TEST_F(RendererTest, RestoreGivesBackTheUsersScreenWithColoursResetAndTheCursorS
   EXPECT_EQ(cell(0, 0).chars[0], 0u);
   const VTermScreenCell x = cell(0, 24);
   EXPECT_FALSE(VTERM_COLOR_IS_INDEXED(&x.bg) && x.bg.indexed.idx == 4);
-}
-
-// Random writes, fills, scrolls, cursor changes and resizes, checked after every render.
-TEST_F(RendererTest, FuzzedUpdatesKeepTheTerminalEqualToTheBuffer) {
-  std::mt19937 random(852);
-  auto pick = [&](int low, int high) {
-    return static_cast<int16_t>(std::uniform_int_distribution<int>(low, high)(random));
-  };
-  // Few colours and characters, so that unchanged runs, blanks and equal colours are common.
-  auto random_cell = [&] {
-    static constexpr uint8_t CHARACTERS[] = {' ', ' ', 0, 'a', 'Z', 0xA5, 0x03, 0xDB, 0xFF};
-    static constexpr uint16_t ATTRIBUTES[] = {0x07, 0x07, 0x1F, 0x70, 0x4E, 0x8F, 0xF0};
-    return ConsoleCell{CHARACTERS[pick(0, 8)], ATTRIBUTES[pick(0, 6)]};
-  };
-  for (int step = 0; step < 400; ++step) {
-    for (int i = pick(1, 3); i > 0; --i) {
-      const CellPosition size = buffer.size();
-      const CellPosition at{pick(0, size.column - 1), pick(0, size.row - 1)};
-      const int operation = pick(0, 9);
-      if (operation < 2) {
-        std::vector<ConsoleCell> cells(pick(1, 90));
-        for (auto& c : cells) c = random_cell();
-        buffer.write_cells(cells.data(), static_cast<int32_t>(cells.size()), at);
-      } else if (operation == 2) {
-        buffer.fill_characters(random_cell().character, pick(1, 400), at);
-      } else if (operation == 3) {
-        buffer.fill_attributes(random_cell().attribute, pick(1, 400), at);
-      } else if (operation < 6) {
-        int16_t top = pick(0, size.row - 1);
-        int16_t bottom = pick(top, size.row - 1);
-        if (pick(0, 1)) top = 0, bottom = static_cast<int16_t>(size.row - 1);
-        scroll_up(top, bottom, pick(1, 6), random_cell());
-      } else if (operation == 6) {
-        buffer.set_cursor(at);
-      } else if (operation == 7) {
-        buffer.set_cursor_visible(pick(0, 3) != 0);
-      } else if (operation == 8 && pick(0, 9) == 0) {
-        buffer.resize({pick(20, 100), pick(5, 30)});
-        vterm_set_size(vt.get(), buffer.size().row, buffer.size().column);
-      } else if (operation == 9 && pick(0, 9) == 0) {
-        renderer.invalidate();
-      }
-    }
-    render();
-    ASSERT_FALSE(HasFailure()) << "step " << step;
-    ASSERT_EQ(renderer.render(buffer), "") << "step " << step;
-  }
 }
 
 }  // namespace
