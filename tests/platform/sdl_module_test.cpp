@@ -1,7 +1,7 @@
 // The SDL module is found where the programs are built, and its absence is no failure.
-#include "platform/sdl/sdl_module_loader.h"
-
 #include <gtest/gtest.h>
+
+#include "platform/sdl/sdl_module_loader.h"
 
 namespace textscreen::platform {
 namespace {
