@@ -18,7 +18,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -28,10 +27,10 @@
 #include "fuzz_support.h"
 #include "textscreen/textscreen.h"
 
-namespace textscreen::fuzz {
-namespace {
+using namespace textscreen;
+using namespace textscreen::fuzz;
 
-void check_single_text(float value) {
+static void check_single_text(float value) {
   const std::string text = detail::single_text(value);
   const auto what = [&](const std::string& part) {
     return "single text \"" + text + "\" of " + std::to_string(value) + ": " + part;
@@ -54,12 +53,7 @@ void check_single_text(float value) {
              what("reads back as ") + std::to_string(back));
 }
 
-}  // namespace
-}  // namespace textscreen::fuzz
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  using namespace textscreen;
-  using namespace textscreen::fuzz;
   FuzzedDataProvider input(data, size);
   check_single_text(std::bit_cast<float>(input.ConsumeIntegral<uint32_t>()));
   const auto value = input.ConsumeIntegral<int32_t>();

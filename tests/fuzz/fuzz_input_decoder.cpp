@@ -27,47 +27,41 @@ static void take(TerminalInputDecoder& decoder, std::vector<Key>& keys) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider input(data, size);
-  struct Read {
-    TerminalInputDecoder::Instant at;
-    size_t begin, end;
-  };
-  std::vector<uint8_t> bytes;
-  std::vector<Read> reads;
-  auto now = TerminalInputDecoder::Instant{} + std::chrono::hours(1);
-  while (input.remaining_bytes() > 0 && reads.size() < 256) {
-    now += std::chrono::milliseconds(input.ConsumeIntegralInRange<int>(0, 40));
-    const auto piece = input.ConsumeBytes<uint8_t>(input.ConsumeIntegralInRange<size_t>(1, 24));
-    if (piece.empty()) break;
-    reads.push_back({now, bytes.size(), bytes.size() + piece.size()});
-    bytes.insert(bytes.end(), piece.begin(), piece.end());
-  }
-
-  // Read by read; whatever is held times out, each byte held giving at most one key (the
-  // longest held sequence is a CSI just under the overlong limit of 32 bytes).
+  // `decoder` gets the bytes read by read, `whole` burst by burst (the reads of one burst
+  // joined into one, at the time of its last read).
   TerminalInputDecoder decoder, whole;
   std::vector<Key> keys, whole_keys;
-  for (const Read& read : reads) {
-    decoder.feed(&bytes[read.begin], read.end - read.begin, read.at);
+  std::vector<uint8_t> burst;
+  auto now = TerminalInputDecoder::Instant{} + std::chrono::hours(1), last = now;
+  const auto feed_burst = [&] {
+    whole.feed(burst.data(), burst.size(), last);
+    take(whole, whole_keys);
+    burst.clear();
+  };
+  for (int reads = 0; reads < 256 && input.remaining_bytes() > 0; ++reads) {
+    now += std::chrono::milliseconds(input.ConsumeIntegralInRange<int>(0, 40));
+    const auto read = input.ConsumeBytes<uint8_t>(input.ConsumeIntegralInRange<size_t>(1, 24));
+    if (read.empty()) break;
+    if (now - last >= TIMEOUT && !burst.empty()) feed_burst();
+    last = now;
+    burst.insert(burst.end(), read.begin(), read.end());
+    decoder.feed(read.data(), read.size(), now);
     take(decoder, keys);
     if (!decoder.holding()) continue;
+    // What is held times out, each byte held giving at most one key (the longest held
+    // sequence is a CSI just under the overlong limit of 32 bytes).
     TerminalInputDecoder later = decoder;
-    later.settle(read.at + TIMEOUT);
+    later.settle(now + TIMEOUT);
     FUZZ_CHECK(!later.holding(), "bytes still held after the ESC timeout");
     std::vector<Key> released;
     take(later, released);
     FUZZ_CHECK(released.size() <= 2 * 40, "more bytes held than one sequence");
   }
+  if (!burst.empty()) feed_burst();
   const auto quiet = now + TIMEOUT;
   decoder.settle(quiet);
   take(decoder, keys);
   FUZZ_CHECK(!decoder.holding(), "bytes still held after the ESC timeout");
-
-  // Burst by burst: the reads of one burst joined into one.
-  for (size_t first = 0, last = 0; first < reads.size(); first = ++last) {
-    while (last + 1 < reads.size() && reads[last + 1].at - reads[last].at < TIMEOUT) ++last;
-    whole.feed(&bytes[reads[first].begin], reads[last].end - reads[first].begin, reads[last].at);
-    take(whole, whole_keys);
-  }
   whole.settle(quiet);
   take(whole, whole_keys);
   FUZZ_CHECK(keys == whole_keys, "the keys depend on how a burst was cut into reads");

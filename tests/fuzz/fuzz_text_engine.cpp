@@ -18,102 +18,87 @@
 #include "fuzz_support.h"
 #include "textscreen/textscreen.h"
 
-namespace textscreen::fuzz {
-namespace {
+using namespace textscreen;
+using namespace textscreen::fuzz;
 
 constexpr int32_t MAX_SIZE = 300;
 
 // The view's top and bottom as buffer rows, and its width.
-std::tuple<int32_t, int32_t, int32_t> view() {
+static std::tuple<int32_t, int32_t, int32_t> view() {
   const detail::ConsoleWindow& w = detail::console_window();
   const detail::ViewRows rows = detail::view_rows();
   return {w.top + rows.top, w.top + rows.bottom, w.right - w.left + 1};
 }
 
-void operate(Layer& layer, FuzzedDataProvider& input) {
-  int32_t columns = 0, rows = 0;
-  detail::screen_size(columns, rows);
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  FuzzedDataProvider input(data, size);
   const auto in = [&](int32_t low, int32_t high) {
     return input.ConsumeIntegralInRange(low, high);
   };
-  const platform::CellBuffer& buffer = layer.console.buffer();
-  // Arguments in braces are taken from the input in the order written.
-  const int32_t op = in(0, 9);
-  if (op <= 1) {
-    const std::string text = input.ConsumeRandomLengthString(MAX_SIZE);
-    const int32_t mask = input.ConsumeBool() ? WRITE_FORCE : 0;
-    const auto [top, bottom, width] = view();
-    const int16_t row = buffer.cursor().row;
-    const bool checkable = text.find_first_of("\a\b\t\n\r") == std::string::npos &&
-                           !detail::screen_state().pending_wrap && top <= row && row <= bottom &&
-                           static_cast<int32_t>(text.size()) <= (bottom - top + 1) * width;
-    write_text(text, mask);
-    // The text ends where the cursor stands (or one past it, with the line feed pending).
-    const auto [top_now, bottom_now, width_now] = view();
-    const int32_t end = (buffer.cursor().row - top_now) * width_now + buffer.cursor().column +
-                        (detail::screen_state().pending_wrap ? 1 : 0);
-    if (checkable) layer.check_before(text, end, top_now, width_now, true);
-  }
-  if (op == 2)
-    std::apply(print_string,
-               std::tuple{in(0, 8) / 8, input.ConsumeRandomLengthString(80), in(0, 7)});
-  if (op == 3) {
-    const int32_t mask = in(0, 7);
-    if (input.ConsumeBool()) {
-      print_int(0, input.ConsumeIntegral<int32_t>(), mask);
-    } else {
-      print_single(0, input.ConsumeFloatingPoint<float>(), mask);
-    }
-  }
-  if (op == 4)
-    std::apply(screen_locate, std::tuple{in(-1, rows + 1), in(-1, columns + 1), in(-1, 1)});
-  if (op == 5) std::apply(screen_view_print, std::tuple{in(-1, rows + 1), in(-1, rows + 1)});
-  if (op == 6) std::apply(screen_color, std::tuple{in(-1, 17), in(-1, 17)});
-  if (op == 7) screen_cls(input.PickValueInArray({DEFAULT_MODE, 0, 1, 2, 3}));
-  if (op == 8) {
-    // Known fault: a size change freezes the layer's window, which then stays behind when
-    // text moves the console's window down a buffer taller than it. Steered around by
-    // asking for no more rows than the console shows, and only asking for the size while
-    // the buffer is taller than its window. A size of 1 asks for 0, which keeps it.
-    const bool tall = buffer.size().row > buffer.window().bottom - buffer.window().top + 1;
-    const int32_t most_rows = steering ? layer.console.largest_window_size().row : MAX_SIZE;
-    auto [new_columns, new_rows] = std::tuple{in(1, MAX_SIZE), in(1, most_rows)};
-    if (steering && tall) new_columns = new_rows = 0;
-    screen_width(new_columns == 1 ? 0 : new_columns, new_rows == 1 ? 0 : new_rows);
-  }
-  if (op == 9) beep();
-}
-
-}  // namespace
-}  // namespace textscreen::fuzz
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  using namespace textscreen;
-  using namespace textscreen::fuzz;
-  FuzzedDataProvider input(data, size);
-  const auto columns = input.ConsumeIntegralInRange<int16_t>(2, 120);
-  const auto rows = input.ConsumeIntegralInRange<int16_t>(2, 60);
-  const auto window_rows = input.ConsumeIntegralInRange<int16_t>(0, rows);
+  const auto columns = static_cast<int16_t>(in(2, 120)), rows = static_cast<int16_t>(in(2, 60));
+  const auto window_rows = static_cast<int16_t>(in(0, rows));
   Layer layer(columns, rows, window_rows == 1 ? 0 : window_rows);
+  const platform::CellBuffer& buffer = layer.console.buffer();
   // The largest window it allows is never smaller than the one it has.
-  const auto largest_columns = input.ConsumeIntegralInRange<int16_t>(columns, MAX_SIZE);
-  const auto largest_rows =
-      input.ConsumeIntegralInRange<int16_t>(window_rows > 1 ? window_rows : rows, MAX_SIZE);
-  layer.console.set_largest_window({largest_columns, largest_rows});
-  for (int step = 0; step < 64 && input.remaining_bytes() > 0; ++step) {
-    operate(layer, input);
+  const auto largest_columns = static_cast<int16_t>(in(columns, MAX_SIZE));
+  layer.console.set_largest_window(
+      {largest_columns, static_cast<int16_t>(in(window_rows > 1 ? window_rows : rows, MAX_SIZE))});
+  for (int step = 0;; ++step) {
     layer.check_clean();
-    int32_t columns_now = 0, rows_now = 0;
-    detail::screen_size(columns_now, rows_now);
-    const detail::ViewRows view = detail::view_rows();
-    FUZZ_CHECK(0 <= view.top && view.top <= view.bottom && view.bottom < rows_now,
-               "view rows " + std::to_string(view.top) + ".." + std::to_string(view.bottom) +
-                   " outside a screen of " + std::to_string(rows_now) + " rows");
+    int32_t screen_columns = 0, screen_rows = 0;
+    detail::screen_size(screen_columns, screen_rows);
+    const detail::ViewRows view_rows = detail::view_rows();
     const detail::ConsoleWindow& w = detail::console_window();
-    const int16_t cursor_row = layer.console.buffer().cursor().row;
-    FUZZ_CHECK(w.top <= cursor_row && cursor_row <= w.bottom,
-               "cursor row " + std::to_string(cursor_row) + " outside the window " +
-                   std::to_string(w.top) + ".." + std::to_string(w.bottom));
+    const int16_t row = buffer.cursor().row;
+    FUZZ_CHECK(0 <= view_rows.top && view_rows.top <= view_rows.bottom &&
+                   view_rows.bottom < screen_rows && w.top <= row && row <= w.bottom,
+               "view rows " + std::to_string(view_rows.top) + ".." +
+                   std::to_string(view_rows.bottom) + " of a screen of " +
+                   std::to_string(screen_rows) + " rows, cursor row " + std::to_string(row) +
+                   " of the window " + std::to_string(w.top) + ".." + std::to_string(w.bottom));
+    if (step == 64 || input.remaining_bytes() == 0) return 0;
+    // Arguments in braces are taken from the input in the order written.
+    const int32_t op = in(0, 9);
+    if (op <= 1) {
+      const std::string text = input.ConsumeRandomLengthString(MAX_SIZE);
+      const int32_t mask = input.ConsumeBool() ? WRITE_FORCE : 0;
+      const auto [top, bottom, width] = view();
+      const bool checkable = text.find_first_of("\a\b\t\n\r") == std::string::npos &&
+                             !detail::screen_state().pending_wrap && top <= row && row <= bottom &&
+                             static_cast<int32_t>(text.size()) <= (bottom - top + 1) * width;
+      write_text(text, mask);
+      // The text ends where the cursor stands (or one past it, with the line feed pending).
+      const auto [top_now, bottom_now, width_now] = view();
+      const int32_t end = (buffer.cursor().row - top_now) * width_now + buffer.cursor().column +
+                          detail::screen_state().pending_wrap;
+      if (checkable) layer.check_before(text, end, top_now, width_now, true);
+    }
+    if (op == 2)
+      std::apply(print_string,
+                 std::tuple{in(0, 8) / 8, input.ConsumeRandomLengthString(80), in(0, 7)});
+    if (op == 3) {
+      const int32_t mask = in(0, 7);
+      input.ConsumeBool() ? print_int(0, input.ConsumeIntegral<int32_t>(), mask)
+                          : print_single(0, input.ConsumeFloatingPoint<float>(), mask);
+    }
+    if (op == 4)
+      std::apply(screen_locate,
+                 std::tuple{in(-1, screen_rows + 1), in(-1, screen_columns + 1), in(-1, 1)});
+    if (op == 5)
+      std::apply(screen_view_print, std::tuple{in(-1, screen_rows + 1), in(-1, screen_rows + 1)});
+    if (op == 6) std::apply(screen_color, std::tuple{in(-1, 17), in(-1, 17)});
+    if (op == 7) screen_cls(input.PickValueInArray({DEFAULT_MODE, 0, 1, 2, 3}));
+    if (op == 8) {
+      // Known fault: a size change freezes the layer's window, which then stays behind when
+      // text moves the console's window down a buffer taller than it. Steered around by
+      // asking for no more rows than the console shows, and only asking for the size while
+      // the buffer is taller than its window. A size of 1 asks for 0, which keeps it.
+      const bool tall = buffer.size().row > buffer.window().bottom - buffer.window().top + 1;
+      const int32_t most_rows = steering ? layer.console.largest_window_size().row : MAX_SIZE;
+      auto [new_columns, new_rows] = std::tuple{in(1, MAX_SIZE), in(1, most_rows)};
+      if (steering && tall) new_columns = new_rows = 0;
+      screen_width(new_columns == 1 ? 0 : new_columns, new_rows == 1 ? 0 : new_rows);
+    }
+    if (op == 9) beep();
   }
-  return 0;
 }
