@@ -15,18 +15,8 @@
 
 // The editing keys as key strings (255 and the PC keyboard's extended code), then F1, which
 // the editor ignores; after them come a control byte the editor ignores and a character.
-static const std::string KEYS[] = {"\xFFK",
-                                   "\xFFM",
-                                   "\xFFH",
-                                   "\xFF"
-                                   "P",
-                                   "\xFFG",
-                                   "\xFFO",
-                                   "\xFFS",
-                                   "\b",
-                                   "\t",
-                                   "\x1B",
-                                   "\xFF;"};
+static const std::string KEYS[] = {"\xFFK", "\xFFM", "\xFFH", "\xFFP", "\xFFG", "\xFFO",
+                                   "\xFFS", "\b",    "\t",    "\x1B",  "\xFF;"};
 enum { LEFT, RIGHT, UP, DOWN, HOME, END, DELETE, BACKSPACE, TAB, ESCAPE, F1, CONTROL, CHARACTER };
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -7,6 +7,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "fuzz_support.h"
@@ -46,10 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         buffer.write_cells(cells.data(), static_cast<int32_t>(cells.size()), at);
       }
       if (op == 2 || op == 3) {
-        const ConsoleCell c = pick_cell(input);
-        const int32_t count = in(0, 6000);
-        if (op == 2) buffer.fill_characters(c.character, count, at);
-        if (op == 3) buffer.fill_attributes(c.attribute, count, at);
+        const auto [c, count] = std::tuple{pick_cell(input), in(0, 6000)};
+        op == 2 ? buffer.fill_characters(c.character, count, at)
+                : buffer.fill_attributes(c.attribute, count, at);
       }
       if (op == 4 || op == 5) {  // rows top..bottom up as the console scrolls them
         int16_t top = in(0, size.row - 1);
