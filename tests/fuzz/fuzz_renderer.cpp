@@ -16,21 +16,19 @@
 
 using namespace textscreen::platform;
 
-// Few characters and colours, so that unchanged runs, blanks and equal colours are common;
-// now and then any byte in any attribute.
-static ConsoleCell pick_cell(FuzzedDataProvider& input) {
-  static constexpr uint8_t CHARACTERS[] = {' ', ' ', 0, 'a', 'Z', 0xA5, 0x03, 0xDB, 0xFF};
-  static constexpr uint16_t ATTRIBUTES[] = {0x07, 0x07, 0x1F, 0x70, 0x4E, 0x8F, 0xF0};
-  if (input.ConsumeIntegralInRange(0, 7) == 0) {
-    return {input.ConsumeIntegral<uint8_t>(), input.ConsumeIntegral<uint16_t>()};
-  }
-  return {input.PickValueInArray(CHARACTERS), input.PickValueInArray(ATTRIBUTES)};
-}
+// Few characters and colours, so that unchanged runs, blanks and equal colours are common.
+constexpr uint8_t CHARACTERS[] = {' ', ' ', 0, 'a', 'Z', 0xA5, 0x03, 0xDB, 0xFF};
+constexpr uint16_t ATTRIBUTES[] = {0x07, 0x07, 0x1F, 0x70, 0x4E, 0x8F, 0xF0};
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider input(data, size);
   const auto in = [&](int low, int high) {
     return static_cast<int16_t>(input.ConsumeIntegralInRange(low, high));
+  };
+  // Now and then any byte in any attribute.
+  const auto pick_cell = [&]() -> ConsoleCell {
+    if (in(0, 7) == 0) return {input.ConsumeIntegral<uint8_t>(), input.ConsumeIntegral<uint16_t>()};
+    return {input.PickValueInArray(CHARACTERS), input.PickValueInArray(ATTRIBUTES)};
   };
   const int16_t columns = in(2, 120), rows = in(2, 50);
   CellBuffer buffer(columns, rows);
@@ -43,11 +41,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       const int op = in(0, 9);
       if (op <= 1) {
         std::vector<ConsoleCell> cells(static_cast<size_t>(in(1, 130)));
-        for (auto& c : cells) c = pick_cell(input);
+        for (auto& c : cells) c = pick_cell();
         buffer.write_cells(cells.data(), static_cast<int32_t>(cells.size()), at);
       }
       if (op == 2 || op == 3) {
-        const auto [c, count] = std::tuple{pick_cell(input), in(0, 6000)};
+        const auto [c, count] = std::tuple{pick_cell(), in(0, 6000)};
         op == 2 ? buffer.fill_characters(c.character, count, at)
                 : buffer.fill_attributes(c.attribute, count, at);
       }
@@ -56,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         int16_t bottom = in(top, size.row - 1);
         if (input.ConsumeBool()) top = 0, bottom = static_cast<int16_t>(size.row - 1);
         const int16_t count = in(1, size.row + 1);
-        const ConsoleCell fill = pick_cell(input);
+        const ConsoleCell fill = pick_cell();
         const CellRect region{0, top, static_cast<int16_t>(size.column - 1), bottom};
         buffer.scroll_rectangle(region, &region, {0, static_cast<int16_t>(top - count)}, fill);
         renderer.note_scroll(top, bottom, count, fill);
@@ -64,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       if (op == 6) {  // a note that does not match what the buffer did only costs bytes
         const auto [top, bottom, count] =
             std::tuple{in(-1, size.row), in(-1, size.row), in(-1, size.row + 1)};
-        renderer.note_scroll(top, bottom, count, pick_cell(input));
+        renderer.note_scroll(top, bottom, count, pick_cell());
       }
       if (op == 7) buffer.set_cursor(at);
       if (op == 8) buffer.set_cursor_visible(input.ConsumeBool());

@@ -57,13 +57,14 @@ struct Layer {
                     bool coloured) {
     const platform::CellBuffer& buffer = console.buffer();
     const auto length = static_cast<int32_t>(text.size());
-    for (int32_t i = std::max(0, length - end); i < length; ++i) {
-      const int32_t at = end - length + i;
+    for (int32_t at = std::max(0, end - length); at < end; ++at) {
       const auto& cell =
           buffer.at(static_cast<int16_t>(at % width), static_cast<int16_t>(top + at / width));
-      FUZZ_CHECK(cell.character == static_cast<uint8_t>(text[static_cast<size_t>(i)]) &&
-                     (!coloured || cell.attribute == buffer.attribute()),
-                 "byte " + std::to_string(i) + " of \"" + text + "\" is not before the cursor");
+      FUZZ_CHECK(
+          cell.character == static_cast<uint8_t>(text[static_cast<size_t>(at - end + length)]) &&
+              (!coloured || cell.attribute == buffer.attribute()),
+          "byte " + std::to_string(at - end + length) + " of \"" + text +
+              "\" is not before the cursor");
     }
   }
 
