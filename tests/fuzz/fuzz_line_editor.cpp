@@ -1,7 +1,7 @@
 // Chosen keys into input_prompt on an in-memory console, as key strings through the key
 // slots. The line it returns is what the editing keys make of the typed characters; the
-// screen shows that line just before where the cursor is left; no cell outside the buffer
-// is addressed and nothing goes raw.
+// screen shows the prompt and that line just before where the cursor is left; no cell
+// outside the buffer is addressed and nothing goes raw.
 //
 // Input: the console's size (2..120 by 2..40; one row or one column is the known fault of
 // raw output for good), where the prompt starts, the prompt, then the keys; Enter ends them.
@@ -13,63 +13,11 @@
 #include "fuzz_support.h"
 #include "textscreen/textscreen.h"
 
-namespace textscreen::fuzz {
-namespace {
-
-// The editing keys as key strings: 255 and the PC keyboard's extended code.
-const std::string LEFT = "\xFFK";
-const std::string RIGHT = "\xFFM";
-const std::string UP = "\xFFH";
-const std::string DOWN =
-    "\xFF"
-    "P";
-const std::string HOME = "\xFFG";
-const std::string END = "\xFFO";
-const std::string DELETE = "\xFFS";
-const std::string F1 = "\xFF;";  // a key the editor ignores
-
-// What the editing keys do to the line: the editor's rules, stated on the text alone.
-struct LineModel {
-  std::string text;
-  int32_t pos = 0;
-  int32_t width = 0;
-
-  int32_t length() const { return static_cast<int32_t>(text.size()); }
-  void insert(const std::string& bytes) {
-    text.insert(static_cast<size_t>(pos), bytes);
-    pos += static_cast<int32_t>(bytes.size());
-  }
-  void key(const std::string& k) {
-    if (k == LEFT && pos > 0) --pos;
-    if (k == RIGHT && pos < length()) ++pos;
-    if (k == UP && pos >= width) pos -= width;
-    if (k == DOWN && pos + width <= length()) pos += width;
-    if (k == HOME) pos = 0;
-    if (k == END) pos = length();
-    if (k == DELETE && pos < length()) text.erase(static_cast<size_t>(pos), 1);
-    if (k == "\b" && pos > 0) text.erase(static_cast<size_t>(--pos), 1);
-    if (k == "\x1B") {
-      text.clear();
-      pos = 0;
-    }
-    if (k == "\t") insert(std::string(static_cast<size_t>(((pos + 8) & ~7) - pos), ' '));
-    if (k.size() == 1 && static_cast<uint8_t>(k[0]) >= 32) insert(k);
-  }
-};
-
-std::string pick_key(FuzzedDataProvider& input) {
-  static const std::string KEYS[] = {LEFT,   RIGHT, UP,   DOWN,   HOME, END,
-                                     DELETE, "\b",  "\t", "\x1B", F1};
-  const auto choice = input.ConsumeIntegralInRange<size_t>(0, std::size(KEYS) + 2);
-  if (choice < std::size(KEYS)) return KEYS[choice];
-  // A control byte the editor ignores, or a character.
-  const auto byte = input.ConsumeIntegral<uint8_t>();
-  if (choice == std::size(KEYS)) return std::string(1, static_cast<char>(byte % 8));
-  return std::string(1, static_cast<char>(byte < 32 ? byte + 'a' : byte));
-}
-
-}  // namespace
-}  // namespace textscreen::fuzz
+// The editing keys as key strings (255 and the PC keyboard's extended code), then F1, which
+// the editor ignores; after them come a control byte the editor ignores and a character.
+static const std::string KEYS[] = {"\xFFK", "\xFFM", "\xFFH", "\xFFP", "\xFFG", "\xFFO",
+                                   "\xFFS", "\b",    "\t",    "\x1B",  "\xFF;"};
+enum { LEFT, RIGHT, UP, DOWN, HOME, END, DELETE, BACKSPACE, TAB, ESCAPE, F1, CONTROL, CHARACTER };
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace textscreen;
@@ -86,60 +34,54 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int32_t cells = columns * rows;
   // Where the prompt and "? " end, counted in cells from the top left before any scroll.
   auto prompt_end = [&] {
-    return (row - 1) * columns + column - 1 + static_cast<int32_t>(prompt.size()) +
-           (question ? 2 : 0);
+    return (row - 1) * columns + column - 1 + static_cast<int32_t>(prompt.size()) + 2 * question;
   };
   // Known fault: the editor cancels the line feed pending after the screen's last cell, so a
   // prompt that fills that cell loses it to the first key typed. Steered around by a prompt
   // one byte longer.
-  if (steering() && prompt_end() >= cells && prompt_end() % columns == 0) prompt += '.';
+  if (steering && prompt_end() >= cells && prompt_end() % columns == 0) prompt += '.';
   // The typed line's first cell, on the bottom row when the prompt scrolled the screen.
   const int32_t line_start =
       prompt_end() < cells ? prompt_end() : (rows - 1) * columns + prompt_end() % columns;
-  FUZZ_TRACE("console %d x %d, prompt %s at %d,%d%s\n", columns, rows, quoted(prompt).c_str(), row,
-             column, question ? " with \"? \"" : "");
   screen_locate(row, column, -1);
 
-  LineModel model{"", 0, columns};
+  // What the keys make of the line: the editor's rules, stated on the text alone.
+  std::string text;
+  int32_t pos = 0;
   while (input.remaining_bytes() > 0 && Layer::keys.size() < 300) {
-    const std::string key = pick_key(input);
-    LineModel next = model;
-    next.key(key);
+    const auto key = input.ConsumeIntegralInRange<int>(LEFT, CHARACTER + 1);  // two for a character
+    const auto byte = key >= CONTROL ? input.ConsumeIntegral<uint8_t>() : 0;
+    const std::string typed(1, static_cast<char>(key == CONTROL ? byte % 8
+                                                 : byte < 32    ? byte + 'a'
+                                                                : byte));
+    auto [next, at] = std::pair{text, pos};
+    const auto length = static_cast<int32_t>(text.size());
+    if (key == LEFT && at > 0) --at;
+    if (key == RIGHT && at < length) ++at;
+    if (key == UP && at >= columns) at -= columns;
+    if (key == DOWN && at + columns <= length) at += columns;
+    if (key == HOME || key == ESCAPE) at = 0;
+    if (key == END) at = length;
+    if (key == DELETE && at < length) next.erase(at, 1);
+    if (key == BACKSPACE && at > 0) next.erase(--at, 1);
+    if (key == ESCAPE) next.clear();
+    if (key == TAB) next.insert(at, ((at + 8) & ~7) - at, ' '), at = (at + 8) & ~7;
+    if (key >= CHARACTER) next.insert(at++, typed);
     // Known faults: once the line's start has scrolled off the top, the editor's place and
     // the screen part; and a line that scrolls the screen and ends in its last cell leaves
     // the cursor on that cell, not after it. Steered around by leaving out the keys that
     // would make the line scroll the screen.
-    if (steering() && line_start + next.length() > cells - 1) continue;
-    FUZZ_TRACE("key %s\n", quoted(key).c_str());
-    Layer::keys.push_back(key);
-    model = next;
+    if (steering && line_start + static_cast<int32_t>(next.size()) > cells - 1) continue;
+    Layer::keys.push_back(key < CONTROL ? KEYS[key] : typed);
+    std::tie(text, pos) = std::pair{next, at};
   }
   Layer::keys.push_back("\r");
   FUZZ_CHECK(input_prompt(prompt, question, 0) == ERROR_NONE, "input_prompt failed");
   const std::string& line = detail::input_context().line;
-  for (int16_t r = 0; r < rows; ++r) {
-    FUZZ_TRACE("row %2d %s\n", r + 1, quoted(layer.console.row_text(r)).c_str());
-  }
-  FUZZ_TRACE("cursor at row %d, column %d\n", layer.console.buffer().cursor().row + 1,
-             layer.console.buffer().cursor().column + 1);
-  FUZZ_CHECK(line == model.text,
-             "typed line " + quoted(line) + ", the keys make " + quoted(model.text));
-  FUZZ_CHECK(layer.console.refused_positions() == 0,
-             "the editor addressed a cell outside the buffer");
-  FUZZ_CHECK(layer.console.raw_output().empty(), "text went raw to a console");
-
-  // The prompt and the line end where the editor leaves the cursor.
-  const std::string shown_text = prompt + (question ? "? " : "") + line;
-  const platform::CellBuffer& buffer = layer.console.buffer();
-  const int32_t end = buffer.cursor().row * columns + buffer.cursor().column;
-  const auto length = static_cast<int32_t>(shown_text.size());
-  for (int32_t i = std::max(0, length - end); i < length; ++i) {
-    const int32_t at = end - length + i;
-    const uint8_t shown =
-        buffer.at(static_cast<int16_t>(at % columns), static_cast<int16_t>(at / columns)).character;
-    FUZZ_CHECK(shown == static_cast<uint8_t>(shown_text[static_cast<size_t>(i)]),
-               "byte " + std::to_string(i) + " of " + quoted(shown_text) +
-                   " is not on the screen before the cursor");
-  }
+  FUZZ_CHECK(line == text, "typed line \"" + line + "\", the keys make \"" + text + "\"");
+  layer.check_clean();
+  const platform::CellPosition cursor = layer.console.buffer().cursor();
+  layer.check_before(prompt + (question ? "? " : "") + line, cursor.row * columns + cursor.column,
+                     0, columns, false);
   return 0;
 }

@@ -1,17 +1,20 @@
-// What the fuzz targets share: a check that stops the run with a message, tracing and the
-// switch of steering around known faults, and the layer set up on an in-memory console that
-// reports every cell the layer addresses outside its buffer.
+// What the fuzz targets share: a check that stops the run with a message, the switch of
+// steering around known faults, and a layer on an in-memory console that counts every cell
+// the layer addresses outside its buffer.
 #pragma once
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
 #include <string>
-#include <string_view>
 
 #include "console/layer_reset.h"
 #include "console/screen_state.h"
 #include "platform/memory/memory_console.h"
+
+// Checks an invariant; the message is built only when it is broken.
+#define FUZZ_CHECK(holds, what) ((holds) ? void() : ::textscreen::fuzz::fail(what))
 
 namespace textscreen::fuzz {
 
@@ -21,71 +24,49 @@ namespace textscreen::fuzz {
   std::abort();
 }
 
-// With FUZZ_TRACE set in the environment a target tells each step it takes: run it on one
-// input to see what the input does.
-inline bool tracing() {
-  static const bool enabled = std::getenv("FUZZ_TRACE") != nullptr;
-  return enabled;
-}
+// The targets steer around faults known and not fixed yet, so that a short run finds new
+// ones; FUZZ_NO_STEERING in the environment turns that off to run the reproducers in findings/.
+inline const bool steering = std::getenv("FUZZ_NO_STEERING") == nullptr;
 
-// The targets steer around faults that are known and not fixed yet, so that a short run
-// finds new ones; FUZZ_NO_STEERING set in the environment turns that off, which is how the
-// reproducers in findings/ are run.
-inline bool steering() {
-  static const bool enabled = std::getenv("FUZZ_NO_STEERING") == nullptr;
-  return enabled;
-}
-
-// Bytes as a C string literal would write them.
-inline std::string quoted(std::string_view bytes) {
-  std::string text = "\"";
-  for (char c : bytes) {
-    const auto b = static_cast<uint8_t>(c);
-    if (b >= 0x20 && b < 0x7F && b != '"' && b != '\\') {
-      text += c;
-    } else {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\x%02X", b);
-      text += escape;
-    }
-  }
-  return text + "\"";
-}
-
-}  // namespace textscreen::fuzz
-
-// Checks an invariant; the message is built only when it is broken.
-#define FUZZ_CHECK(holds, what)                   \
-  do {                                            \
-    if (!(holds)) ::textscreen::fuzz::fail(what); \
-  } while (false)
-
-#define FUZZ_TRACE(...)                                                   \
-  do {                                                                    \
-    if (::textscreen::fuzz::tracing()) std::fprintf(stderr, __VA_ARGS__); \
-  } while (false)
-
-namespace textscreen::fuzz {
-
-// A fresh layer on an in-memory console, no clock (waits take no time) and no speaker; keys come
-// from `keys` through the key slots, one by one as a typist sends them.
-class Layer {
- public:
+// A fresh layer on an in-memory console, no clock (waits take no time) and no speaker; keys
+// come from `keys` through the key slots, one by one as a typist sends them.
+struct Layer {
   Layer(int16_t columns, int16_t rows, int16_t window_rows = 0)
       : console(columns, rows, window_rows) {
     detail::reset_layer({&console, nullptr, nullptr, {}});
     keys.clear();
-    auto& hooks = detail::screen_state().hooks;
-    hooks.poll_key = [] {
+    detail::screen_state().hooks.poll_key = [] {
       std::string key = keys.front();
       keys.pop_front();
       return key;
     };
-    hooks.peek_key = [] { return keys.empty() ? 0 : 1; };
+    detail::screen_state().hooks.peek_key = [] { return keys.empty() ? 0 : 1; };
   }
   ~Layer() { detail::reset_layer({}); }
   Layer(const Layer&) = delete;
-  Layer& operator=(const Layer&) = delete;
+
+  // The layer addressed no cell outside the buffer and wrote nothing raw.
+  void check_clean() {
+    FUZZ_CHECK(console.refused_positions() == 0, "the layer addressed a cell outside the buffer");
+    FUZZ_CHECK(console.raw_output().empty(), "text went raw to a console");
+  }
+
+  // `text` (as much of its end as fits) is in the cells just before cell `end` counted from
+  // the left of buffer row `top`, `width` cells a row; in the current colours if `coloured`.
+  void check_before(const std::string& text, int32_t end, int32_t top, int32_t width,
+                    bool coloured) {
+    const platform::CellBuffer& buffer = console.buffer();
+    const auto length = static_cast<int32_t>(text.size());
+    for (int32_t at = std::max(0, end - length); at < end; ++at) {
+      const auto& cell =
+          buffer.at(static_cast<int16_t>(at % width), static_cast<int16_t>(top + at / width));
+      FUZZ_CHECK(
+          cell.character == static_cast<uint8_t>(text[static_cast<size_t>(at - end + length)]) &&
+              (!coloured || cell.attribute == buffer.attribute()),
+          "byte " + std::to_string(at - end + length) + " of \"" + text +
+              "\" is not before the cursor");
+    }
+  }
 
   platform::MemoryConsole console;
   static inline std::deque<std::string> keys;
