@@ -18,7 +18,7 @@ executions and executions per second; exits non-zero when the target crashed or 
 an invariant, leaving the input in build/fuzz/crashes/. Options after SECONDS go to
 libFuzzer as they are (e.g. -max_len=300, -jobs=2).
 
-To see what a saved input does:  FUZZ_TRACE=1 build/fuzz/bin/TARGET INPUT
+To see what a saved input does:  build/fuzz/bin/TARGET INPUT (the failed check says why)
 
 The targets steer around faults that are known and not fixed yet. --findings runs the
 reproducers of those (tests/fuzz/findings/TARGET/NAME) with the steering off and tells,
