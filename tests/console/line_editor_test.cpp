@@ -136,5 +136,14 @@ TEST_F(LineEditorTest, PendingLineFeedPromptAndNewlineFlagPlaceTheLine) {
   EXPECT_EQ(row(5), "Ile? 7a");
 }
 
+TEST_F(LineEditorTest, APromptFillingTheLastCellKeepsItsLastCharacter) {
+  screen_locate(5, 18, -1);
+  type_text(console_, "ab\r");
+  input_prompt("xyz", 0, 0);
+  EXPECT_EQ(row(4).substr(17), "xyz");
+  EXPECT_EQ(row(5), "ab");
+  EXPECT_EQ(detail::input_context().line, "ab");
+}
+
 }  // namespace
 }  // namespace textscreen::testing

@@ -36,10 +36,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   auto prompt_end = [&] {
     return (row - 1) * columns + column - 1 + static_cast<int32_t>(prompt.size()) + 2 * question;
   };
-  // Known fault: the editor cancels the line feed pending after the screen's last cell, so a
-  // prompt that fills that cell loses it to the first key typed. Steered around by a prompt
-  // one byte longer.
-  if (steering && prompt_end() >= cells && prompt_end() % columns == 0) prompt += '.';
   // The typed line's first cell, on the bottom row when the prompt scrolled the screen.
   const int32_t line_start =
       prompt_end() < cells ? prompt_end() : (rows - 1) * columns + prompt_end() % columns;

@@ -41,6 +41,10 @@ class LineEditor {
   LineEditor() { screen_size(width_, height_); }
 
   std::string run() {
+    // A prompt that filled the screen's last cell leaves its line feed pending; settle it
+    // here, or the locate below would cancel it and the first key would overwrite the
+    // prompt's last character.
+    write_text("", WRITE_FORCE);
     int32_t packed = 0;
     locate_with_position(0, 0, KEEP, &packed);
     bool was_visible = (packed & 65536) != 0;
