@@ -54,6 +54,9 @@ struct WindowKeyEvent {
   uint16_t repeat_count = 1;
   uint32_t control_state = 0;  // ControlKeyState bits of the modifiers held
   uint8_t character = 0;       // the character in code page 437 the key gives, 0 when none
+  // The character the key gives with no modifier held (lower-case letters), 0 when none: the
+  // key translation tells a character key's own character from what a modifier made of it.
+  uint8_t unshifted = 0;
 };
 
 // The graphics screen as the driver's window thread sees it. Implemented by the layer.
