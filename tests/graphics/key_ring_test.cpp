@@ -1,0 +1,170 @@
+// The window's keyboard: the key ring, its key strings, what the window procedure pushes
+// for keys, characters and the close box, and the waits of a graphics screen.
+#include "graphics/key_ring.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "graphics/graphics_wait.h"
+#include "graphics/ring_key_string.h"
+#include "graphics/window_keys.h"
+#include "platform/keyboard_layout.h"
+#include "support/scripted_clock.h"
+
+namespace textscreen::detail {
+namespace {
+
+using namespace platform;
+using std::chrono::milliseconds;
+using testing::ScriptedClock;
+
+// Everything the ring holds, as the key polls would read it.
+std::string poll_all(KeyRing& ring) {
+  std::string keys;
+  while (!ring.empty()) keys += ring_key_string(ring.pop());
+  return keys;
+}
+
+TEST(KeyRing, SixteenKeysLeaveTheLastFifteenInOrder) {
+  for (int32_t start : {0, 5}) {  // from the first slot, and wrapping round the end
+    SCOPED_TRACE(start);
+    KeyRing ring;
+    for (int32_t i = 0; i < start; ++i) ring.push('x');
+    poll_all(ring);
+    for (int32_t code = 'a'; code < 'a' + 16; ++code) ring.push(code);
+    EXPECT_EQ(poll_all(ring), "bcdefghijklmnop");
+    EXPECT_EQ(ring.pop(), 0);
+  }
+}
+
+TEST(KeyRing, AWaitForAPushEndsAtOnceOnlyAfterAPushNoPopOrWaitHasSeen) {
+  KeyRing ring;
+  ring.push('a');
+  EXPECT_TRUE(ring.wait_for_push(milliseconds(0)));
+  EXPECT_FALSE(ring.wait_for_push(milliseconds(0)));
+  ring.push('b');
+  ring.pop();
+  EXPECT_FALSE(ring.wait_for_push(milliseconds(0)));
+}
+
+TEST(KeyRing, KeyStrings) {
+  const std::pair<int32_t, std::string> cases[] = {
+      {0, ""},        {13, "\r"},     {27, "\x1B"},   {0x48FF, "\xFFH"}, {CLOSE_KEY, "\xFFk"},
+      {256, "\xFFk"}, {257, "\xFFH"}, {267, "\xFF;"}, {276, "\xFF\x44"}, {300, "\xFF\x44"},
+  };
+  for (const auto& [code, expected] : cases) EXPECT_EQ(ring_key_string(code), expected) << code;
+}
+
+WindowKeyEvent key(uint16_t virtual_key, uint16_t scan_code, uint8_t character,
+                   uint32_t control_state = 0, bool extended = false, uint16_t repeat = 1) {
+  return {.virtual_key = virtual_key,
+          .scan_code = scan_code,
+          .extended = extended,
+          .repeat_count = repeat,
+          .control_state = control_state,
+          .character = character,
+          .unshifted = unshifted_character(virtual_key)};
+}
+
+TEST(WindowKeys, KeysGoingDownPushOnlyExtendedCodes) {
+  constexpr uint16_t VK_F4 = VK_F1 + 3;
+  struct Case {
+    WindowKeyEvent key;
+    std::string pushed;
+    WindowKeyOutcome outcome;
+  };
+  const auto passed_on = WindowKeyOutcome::default_processing;
+  const auto swallowed = WindowKeyOutcome::swallowed;
+  const Case cases[] = {
+      // Characters come as character messages.
+      {key(VK_RETURN, 0x1C, 13), "", passed_on},
+      {key('A', 0x1E, 'a'), "", passed_on},
+      {key(VK_UP, 0x48, 0, 0, true), "\xFFH", passed_on},
+      {key(VK_DOWN, 0x50, 0, 0, true, 3), "\xFFP\xFFP\xFFP", passed_on},
+      {key(VK_UP, 0x48, 0, LEFT_ALT_PRESSED, true), "\xFF\x98", passed_on},
+      {key(VK_UP, 0x48, 0, LEFT_ALT_PRESSED), "", passed_on},  // the keypad's Up
+      {key('A', 0x1E, 'a', LEFT_ALT_PRESSED), "\xFF\x1E", passed_on},
+      // The window menu and closing are the program's business.
+      {key(VK_F10, 0x44, 0), "\xFF\x44", swallowed},
+      {key(VK_MENU, 0x38, 0, LEFT_ALT_PRESSED), "", swallowed},
+      {key(VK_F4, 0x3E, 0, LEFT_ALT_PRESSED), "\xFFk", swallowed},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.pushed));
+    KeyRing ring;
+    EXPECT_EQ(window_key_down(ring, c.key), c.outcome);
+    EXPECT_EQ(poll_all(ring), c.pushed);
+  }
+}
+
+TEST(WindowKeys, CharactersRepeatAndTheCloseBoxGivesTheCloseKey) {
+  KeyRing ring;
+  window_character(ring, 13, 1);
+  window_character(ring, 27, 1);
+  window_character(ring, 'x', 3);
+  window_character(ring, 'y', 0);
+  window_close(ring);
+  EXPECT_EQ(poll_all(ring), "\r\x1Bxxx\xFFk");
+  window_character(ring, 0x82, 20);  // é, held down past the ring's room
+  EXPECT_EQ(poll_all(ring), std::string(15, '\x82'));
+}
+
+TEST(GraphicsWait, WaitsLastTheirTimeUnlessAKeyEndsThem) {
+  struct Case {
+    int32_t wait;
+    int key_after_ms;  // -1: no key comes
+    int expected_ms;
+  };
+  const Case cases[] = {
+      {-1, 120, 150},    // looks every 50 ms until a key has come
+      {1000, 120, 150},  // a long wait ends at the first look after the key
+      {1000, -1, 1000},  // and otherwise lasts its time
+      {130, 100, 130},   // the last 1-50 ms are slept without looking
+      {80, 10, 80},      // a short wait is never shortened
+      {0, -1, 0},       {-5, -1, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.wait);
+    KeyRing ring;
+    ScriptedClock clock;
+    if (c.key_after_ms >= 0) clock.at(milliseconds(c.key_after_ms), [&] { ring.push('a'); });
+    graphics_sleep_wait(c.wait, clock, [&] { return ring.take_key_ready(); });
+    EXPECT_EQ(clock.elapsed(), milliseconds(c.expected_ms));
+    // The key that ended a wait is still there to be read.
+    EXPECT_EQ(poll_all(ring), c.key_after_ms >= 0 ? "a" : "");
+  }
+}
+
+TEST(GraphicsWait, AKeyTypedBeforeTheWaitEndsItAtOnceUnlessItWasRead) {
+  KeyRing ring;
+  ScriptedClock clock;
+  auto take_key_ready = [&] { return ring.take_key_ready(); };
+  ring.push('a');
+  graphics_sleep_wait(-1, clock, take_key_ready);
+  EXPECT_EQ(clock.elapsed(), milliseconds(0));
+  EXPECT_EQ(ring.pop(), 'a');
+  ring.push('b');
+  ring.push('c');
+  ring.pop();
+  clock.at(milliseconds(70), [&] { ring.push('d'); });
+  graphics_sleep_wait(-1, clock, take_key_ready);  // 'c' is still there, but came before the pop
+  EXPECT_EQ(clock.elapsed(), milliseconds(100));
+  EXPECT_EQ(poll_all(ring), "cd");
+}
+
+TEST(GraphicsWait, TheKeyWaitTriesEveryTwentyMilliseconds) {
+  KeyRing ring;
+  ScriptedClock clock;
+  auto pop = [&] { return ring.pop(); };
+  auto sleep = [&](int32_t ms) { clock.sleep_for(milliseconds(ms)); };
+  ring.push(CLOSE_KEY);
+  EXPECT_EQ(graphics_wait_key(pop, sleep), CLOSE_KEY);
+  EXPECT_EQ(clock.elapsed(), milliseconds(0));
+  clock.at(milliseconds(50), [&] { ring.push('q'); });
+  EXPECT_EQ(graphics_wait_key(pop, sleep), 'q');
+  EXPECT_EQ(clock.elapsed(), milliseconds(60));
+}
+
+}  // namespace
+}  // namespace textscreen::detail
