@@ -1,0 +1,10 @@
+#include "graphics/null_driver.h"
+
+namespace textscreen::detail {
+
+NullDriver& null_driver() {
+  static NullDriver driver;
+  return driver;
+}
+
+}  // namespace textscreen::detail
