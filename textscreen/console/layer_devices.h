@@ -17,6 +17,9 @@ struct LayerDevices {
   platform::Speaker* speaker = nullptr;  // null: no tone, the console's bell instead
   // In the order they are tried; the list must outlive the layer.
   std::span<platform::DisplayDriver* const> display_drivers;
+  // The full path of the program's file, which names its windows; must outlive the layer.
+  // Null: the name the program was started by.
+  const char* program_path = nullptr;
 };
 
 // Hands the layer its devices. Until then (and for any device left null) the layer has

@@ -12,7 +12,7 @@
 namespace textscreen::detail {
 namespace {
 
-// The argument vector as the process received it; kept, though no operation reads it.
+// The argument vector as the process received it; its first entry names the windows.
 int argument_count = 0;
 char** argument_vector = nullptr;
 bool handler_installed = false;
@@ -53,6 +53,10 @@ void reset_layer_lifecycle() {
   handler_installed = false;
   argument_count = 0;
   argument_vector = nullptr;
+}
+
+const char* program_argument() {
+  return argument_count > 0 && argument_vector[0] != nullptr ? argument_vector[0] : "";
 }
 
 }  // namespace textscreen::detail

@@ -11,6 +11,9 @@ namespace textscreen::detail {
 // console turn Ctrl+C into a control event.
 void start_layer(int argc, char** argv);
 
+// The path the program was started by (argv[0]), empty when unknown.
+const char* program_argument();
+
 // Installs the console control handler on the first console read, and registers its
 // removal as an exit step.
 void install_control_handler_once();

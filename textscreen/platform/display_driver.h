@@ -70,8 +70,10 @@ class DisplayHost {
   // The table of keys held, 128 entries by scan code, 1 while held; the driver refreshes it
   // each cycle while the window is active.
   virtual uint8_t* key_states() = 0;
-  // A key went down (or repeats): the layer translates it and queues what it gives.
-  virtual void key_pressed(const WindowKeyEvent& key) = 0;
+  // A key went down (or repeats): the layer translates it and queues what it gives. True
+  // when the window must not act on the key itself (F10 and Alt would open the window's
+  // menu, Alt+F4 would close it).
+  virtual bool key_pressed(const WindowKeyEvent& key) = 0;
   // Text typed into the window: one code page 437 byte, `repeat_count` times.
   virtual void character_typed(uint8_t character, uint16_t repeat_count) = 0;
   // The window's close box or the window manager's close: the window stays open.

@@ -12,6 +12,18 @@
 #include "textscreen/textscreen.h"
 
 namespace textscreen {
+namespace {
+
+// The program's file, which names its windows; null when the system does not say.
+const char* program_file_path() {
+  static char path[4096];
+  ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (length <= 0) return nullptr;
+  path[length] = '\0';
+  return path;
+}
+
+}  // namespace
 
 void layer_init(int argc, char** argv) {
   platform::set_extended_precision();
@@ -19,7 +31,7 @@ void layer_init(int argc, char** argv) {
   static platform::SdlSpeaker speaker;
   // Never destroyed: the exit steps and the signal thread use the console to the very end.
   static auto* console = new platform::TerminalConsole(STDIN_FILENO, STDOUT_FILENO, clock);
-  detail::install_devices({console, &clock, &speaker, {}});
+  detail::install_devices({console, &clock, &speaker, {}, program_file_path()});
   detail::start_layer(argc, argv);
 }
 

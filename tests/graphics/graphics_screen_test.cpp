@@ -1,0 +1,225 @@
+// The graphics screen in memory: what screen_mode builds, and text, clears, colours,
+// scrolling and the grid as the frame shows them.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "console/screen_state.h"
+#include "support/graphics_fixture.h"
+#include "textscreen/textscreen.h"
+
+namespace textscreen::testing {
+namespace {
+
+class ModeTwelveTest : public GraphicsTest {
+ protected:
+  ModeTwelveTest() {
+    detail::reset_layer({&console_, &clock_, &speaker_, {}, "/opt/trips/tripcost.bin"});
+    screen_mode(12, 8, 0, 0, 0);
+  }
+  // Frame lines marked dirty, as [first, end) ranges.
+  std::vector<std::pair<int, int>> dirty_ranges() const {
+    std::vector<std::pair<int, int>> ranges;
+    for (int y = 0; y < g().height; ++y) {
+      if (g().dirty[y] == 0) continue;
+      if (!ranges.empty() && ranges.back().second == y) {
+        ++ranges.back().second;
+      } else {
+        ranges.emplace_back(y, y + 1);
+      }
+    }
+    return ranges;
+  }
+  void forget_dirty() const { std::fill_n(g().dirty.get(), g().height, uint8_t{0}); }
+  int pixel(int x, int y) const { return g().line(y)[x]; }
+};
+
+TEST_F(ModeTwelveTest, BuildsTheCalculationScreen) {
+  ASSERT_TRUE(detail::graphics_screen_open());
+  EXPECT_EQ(last_error(), ERROR_NONE);
+  const detail::GraphicsScreen& s = g();
+  EXPECT_EQ(std::make_tuple(s.width, s.height, s.depth, s.colour_mask, s.pitch, s.page_count),
+            std::make_tuple(640, 480, 4, 15u, 640, 1));
+  EXPECT_EQ(std::make_tuple(s.text_columns, s.text_rows, s.font.glyph_width, s.font.glyph_height),
+            std::make_tuple(80, 30, 8, 16));
+  EXPECT_EQ(std::make_tuple(s.foreground, s.background, s.cursor_column, s.cursor_row),
+            std::make_tuple(15u, 0u, 0, 0));
+  EXPECT_EQ(std::make_pair(detail::screen_state().view_top, detail::screen_state().view_bottom),
+            std::make_pair(0, 29));
+  EXPECT_EQ(s.shown_palette[14], 255u | 255u << 8 | 85u << 16);
+  EXPECT_EQ(s.full_palette[32], 255u << 16);  // the 256-colour palette lies behind
+  EXPECT_EQ(s.driver->name(), "Null");
+  EXPECT_EQ(detail::window_title(), "tripcost");
+  EXPECT_TRUE(std::all_of(s.dirty.get(), s.dirty.get() + 480, [](uint8_t d) { return d == 1; }));
+}
+
+TEST_F(ModeTwelveTest, ModesThatDoNotExistChangeNothing) {
+  write_text("kept", 0);
+  for (int mode : {3, 4, 5, 6, 22, -1}) {
+    screen_mode(mode, 0, 0, 0, 0);
+    EXPECT_EQ(last_error(), ERROR_ILLEGAL_CALL) << mode;
+  }
+  EXPECT_EQ(shown(1), "kept");
+  EXPECT_EQ(g().cursor_column, 4);
+}
+
+TEST_F(ModeTwelveTest, ASecondScreenStartsAfreshWithTheSameTitle) {
+  screen_color(10, 1);
+  write_text("old", 0);
+  screen_mode(12, 8, 0, 0, 0);
+  EXPECT_EQ(shown(1), "");
+  EXPECT_EQ(std::make_tuple(g().foreground, g().background, g().cursor_column),
+            std::make_tuple(15u, 0u, 0));
+  EXPECT_EQ(detail::window_title(), "tripcost");
+  screen_mode(0, 0, 0, 0, 0);
+  EXPECT_FALSE(detail::graphics_screen_open());
+}
+
+TEST_F(ModeTwelveTest, AGlyphIsDrawnPixelForPixel) {
+  screen_color(10, 0);
+  write_text("\x80", 0);
+  const uint8_t* glyph = g().font.glyphs + 0x80 * 16;
+  for (int y = 0; y < 16; ++y) {
+    for (int x = 0; x < 8; ++x) {
+      EXPECT_EQ(pixel(x, y), (glyph[y] >> x) & 1 ? 10 : 0) << x << "," << y;
+    }
+  }
+  EXPECT_EQ(shown_cell(1, 1), (ReadCell{'\x80', 10, 0}));
+}
+
+TEST_F(ModeTwelveTest, ALineEndOnTheLastRowScrollsAtOnce) {
+  screen_locate(30, 1, -1);
+  write_text("a\r\n", 0);
+  EXPECT_EQ(shown(29), "a");
+  EXPECT_EQ(shown(30), "");
+  EXPECT_EQ(std::make_pair(g().cursor_column, g().cursor_row), std::make_pair(0, 29));
+  EXPECT_FALSE(g().scroll_pending);
+}
+
+TEST_F(ModeTwelveTest, AFullBottomRowScrollsOnlyWhenTheNextTextComes) {
+  screen_locate(30, 1, -1);
+  write_text(std::string(80, 'x'), 0);
+  EXPECT_EQ(shown(30), std::string(80, 'x'));
+  EXPECT_EQ(std::make_pair(g().cursor_column, g().cursor_row), std::make_pair(79, 29));
+  write_text("y", 0);
+  EXPECT_EQ(shown(29), std::string(80, 'x'));
+  EXPECT_EQ(shown(30), "y");
+
+  // A locate in between cancels the scroll.
+  screen_locate(30, 1, -1);
+  write_text(std::string(80, 'z'), 0);
+  screen_locate(5, 1, -1);
+  write_text("w", 0);
+  EXPECT_EQ(shown(30), std::string(80, 'z'));
+  EXPECT_EQ(shown(5), "w");
+}
+
+TEST_F(ModeTwelveTest, ClearingTheViewTouchesOnlyItsLines) {
+  screen_color(15, 1);
+  screen_cls(0);
+  screen_view_print(17, 25);
+  screen_color(15, 2);
+  forget_dirty();
+  screen_cls(DEFAULT_MODE);
+  EXPECT_EQ(dirty_ranges(), (std::vector<std::pair<int, int>>{{256, 400}}));
+  EXPECT_EQ(pixel(0, 255), 1);
+  EXPECT_EQ(pixel(639, 256), 2);
+  EXPECT_EQ(pixel(0, 399), 2);
+  EXPECT_EQ(pixel(0, 400), 1);
+  EXPECT_EQ(std::make_pair(g().cursor_column, g().cursor_row), std::make_pair(0, 16));
+}
+
+TEST_F(ModeTwelveTest, AScrollByTheViewHeightOrMoreClearsTheView) {
+  write_text("above", 0);
+  screen_view_print(28, 30);
+  write_text("a\r\nb\r\nc", 0);
+  forget_dirty();
+  write_text("\n\n\n\n", 0);
+  for (int r = 28; r <= 30; ++r) EXPECT_EQ(shown(r), "") << r;
+  EXPECT_EQ(shown(1), "above");
+  EXPECT_EQ(dirty_ranges(), (std::vector<std::pair<int, int>>{{27 * 16, 480}}));
+}
+
+TEST_F(ModeTwelveTest, WidthChangesTheFontOrNothing) {
+  write_text("kept", 0);
+  for (auto [columns, rows] : {std::pair{80, 25}, {80, 300}, {0, 0}, {-3, -3}}) {
+    screen_width(columns, rows);
+    EXPECT_EQ(std::make_pair(g().text_rows, g().font.glyph_height), std::make_pair(30, 16));
+  }
+  EXPECT_EQ(shown(1), "kept");
+  screen_width(80, 60);
+  EXPECT_EQ(std::make_tuple(g().text_columns, g().text_rows, g().font.glyph_height),
+            std::make_tuple(80, 60, 8));
+  EXPECT_EQ(shown(1), "");
+  EXPECT_EQ(detail::screen_state().view_bottom, 59);
+  screen_width(0, 30);  // the columns follow from the font's width
+  EXPECT_EQ(std::make_tuple(g().text_columns, g().text_rows, g().font.glyph_height),
+            std::make_tuple(80, 30, 16));
+  screen_locate(30, 80, -1);
+  write_text("e", 0);
+  EXPECT_EQ(shown_cell(80, 30).character, 'e');
+}
+
+TEST_F(ModeTwelveTest, ColoursAreMaskedAndNegativeOnesKept) {
+  screen_color(23, 9);
+  EXPECT_EQ(std::make_pair(g().foreground, g().background), std::make_pair(7u, 9u));
+  const int32_t previous = screen_color(-1, 4);
+  EXPECT_EQ(previous, 7 | 9 << 16);
+  EXPECT_EQ(std::make_pair(g().foreground, g().background), std::make_pair(7u, 4u));
+}
+
+TEST_F(ModeTwelveTest, CellsTellTheirCharacterAndColours) {
+  screen_color(10, 1);
+  write_text("A", 0);
+  auto cell_at = detail::screen_state().hooks.cell_at;
+  EXPECT_EQ(cell_at(1, 1, 0), 'A');
+  EXPECT_EQ(cell_at(1, 1, 1), 10 + 1 * 16);
+  EXPECT_EQ(cell_at(2, 1, 0), ' ');
+  EXPECT_EQ(cell_at(0, 1, 0), 0);
+  EXPECT_EQ(cell_at(81, 1, 0), 0);
+  EXPECT_EQ(cell_at(1, 31, 1), 0);
+
+  screen_mode(13, 0, 0, 0, 0);
+  screen_color(10, 1);
+  write_text("A", 0);
+  EXPECT_EQ(cell_at(1, 1, 1), 10 + 1 * 256);
+
+  screen_mode(18, 32, 0, 0, 0);
+  screen_color(0x123456, 0x654321);
+  write_text("A", 0);
+  EXPECT_EQ(cell_at(1, 1, 1), 0x123456);
+  EXPECT_EQ(cell_at(1, 1, 2), 0x654321);
+}
+
+TEST_F(ModeTwelveTest, WideTextBecomesBytes) {
+  const char16_t units[] = {u'A', 0xD83D, 0xDE00, u'B', 0x263A, 0xE9};
+  detail::screen_state().hooks.write_wide_text(reinterpret_cast<const uint16_t*>(units), 6, 0);
+  EXPECT_EQ(shown(1), "A?B?\xE9");
+}
+
+TEST_F(ModeTwelveTest, PalettePortsTakeAndGiveSixBitComponents) {
+  auto& hooks = detail::screen_state().hooks;
+  hooks.port_write(0x3C8, 14);
+  for (int v : {63, 0, 21}) hooks.port_write(0x3C9, v);
+  EXPECT_EQ(g().shown_palette[14], 255u | 0u << 8 | 85u << 16);
+  hooks.port_write(0x3C7, 14);
+  EXPECT_EQ(hooks.port_read(0x3C9), 63);
+  EXPECT_EQ(hooks.port_read(0x3C9), 0);
+  EXPECT_EQ(hooks.port_read(0x3C9), 21);
+  EXPECT_EQ(hooks.port_read(0x3C9), 63);  // then entry 15, white
+  EXPECT_EQ(hooks.port_read(0x3DA), 8);
+}
+
+class NoDisplayTest : public LayerTest {};
+
+TEST_F(NoDisplayTest, WithoutADriverTheProgramStaysOnTheConsole) {
+  unsetenv("VXGFX");
+  screen_mode(12, 8, 0, 0, 0);
+  EXPECT_EQ(last_error(), ERROR_ILLEGAL_CALL);
+  EXPECT_FALSE(detail::graphics_screen_open());
+  write_text("console", 0);
+  EXPECT_EQ(row(1), "console");
+}
+
+}  // namespace
+}  // namespace textscreen::testing

@@ -1,0 +1,82 @@
+#include "graphics/graphics_keys.h"
+
+#include "console/layer_devices.h"
+#include "console/poll_idler.h"
+#include "graphics/frame_lock.h"
+#include "graphics/graphics_wait.h"
+#include "graphics/key_ring.h"
+#include "graphics/ring_key_string.h"
+#include "graphics/window_keys.h"
+#include "textscreen/keyboard.h"
+
+namespace textscreen::detail {
+namespace {
+
+// A program that polls in a loop lets the process sleep until the window thread pushes.
+PollIdler idler;
+
+int32_t pop_key() {
+  GraphicsScreen* g = graphics_screen();
+  if (g == nullptr) return 0;
+  FrameLock lock(*g);
+  return key_ring().pop();
+}
+
+bool take_key_ready() {
+  GraphicsScreen* g = graphics_screen();
+  if (g == nullptr) return false;
+  FrameLock lock(*g);
+  return key_ring().take_key_ready();
+}
+
+}  // namespace
+
+std::string graphics_poll_key() {
+  if (graphics_screen() == nullptr) return {};
+  idler.before_poll([](std::chrono::milliseconds moment) { key_ring().wait_for_push(moment); });
+  const int32_t code = pop_key();
+  idler.after_poll(code != 0);
+  return ring_key_string(code);
+}
+
+int32_t graphics_wait_key() {
+  if (graphics_screen() == nullptr) return 0;
+  return detail::graphics_wait_key(pop_key, [](int32_t ms) { sleep_wait(ms); });
+}
+
+int32_t graphics_peek_key() {
+  GraphicsScreen* g = graphics_screen();
+  if (g == nullptr) return 0;
+  FrameLock lock(*g);
+  return key_ring().empty() ? 0 : 1;
+}
+
+int32_t graphics_key_down(int32_t scan_code) {
+  GraphicsScreen* g = graphics_screen();
+  if (g == nullptr || scan_code < 0 || scan_code >= 128) return 0;
+  FrameLock lock(*g);
+  return g->key_states[static_cast<size_t>(scan_code)];
+}
+
+void graphics_wait(int32_t milliseconds) {
+  graphics_sleep_wait(milliseconds, clock(), take_key_ready);
+}
+
+bool window_key_pressed(const platform::WindowKeyEvent& key) {
+  return window_key_down(key_ring(), key) == WindowKeyOutcome::swallowed;
+}
+
+void window_character_typed(uint8_t character, uint16_t repeat_count) {
+  window_character(key_ring(), character, repeat_count);
+}
+
+void window_close_requested() {
+  window_close(key_ring());
+}
+
+void reset_graphics_keys() {
+  key_ring().reset();
+  idler.reset();
+}
+
+}  // namespace textscreen::detail
