@@ -1,5 +1,6 @@
 // The line editor. It works only through the public screen operations and the key slots,
 // so the graphics window runs it unchanged.
+#include <algorithm>
 #include <string>
 
 #include "console/console_keyboard.h"
@@ -157,28 +158,16 @@ class LineEditor {
   }
 
   void insert(const std::string& bytes) {
-    screen_locate(0, 0, HIDE);
-    Place before = at_;
     auto count = static_cast<int32_t>(bytes.size());
+    screen_locate(0, 0, HIDE);
     text_.insert(static_cast<size_t>(pos_), bytes);
     int32_t rest = length() - pos_;
     write_text(std::string_view(text_).substr(static_cast<size_t>(pos_)), 0);
-    Place after{};
-    cursor_position(after.column, after.row);
-    if (pos_ == length() - count) {
-      at_ = before;
-      move(count);
-    } else {
-      Place end = step(before, rest);
-      bool scrolled = end.row > height_ + 1 || (end.row == height_ + 1 && end.column > 1);
-      if (scrolled) {
-        at_ = after;
-        move(count - rest);
-      } else {
-        at_ = before;
-        move(count);
-      }
-    }
+    // Each row the redraw ran past the screen's last row scrolled the screen by one, and
+    // the line moved up with it; the cursor goes after the inserted bytes on the moved line.
+    Place last = step(at_, rest - 1);
+    at_.row -= std::max(0, last.row - height_);
+    move(count);
     pos_ += count;
   }
 
