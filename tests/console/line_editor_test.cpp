@@ -163,5 +163,30 @@ TEST_F(NarrowScreenLineEditorTest, ALineThatScrollsIntoTheLastCellMovesUpWithThe
   EXPECT_EQ(cursor_column(), 2);
 }
 
+TEST_F(NarrowScreenLineEditorTest, TheLineGrowsOnlyWhileItsStartStaysOnTheScreen) {
+  screen_locate(3, 3, -1);
+  type_text(console_, "abcdefghij");  // the screen scrolls twice; j would push a off the top
+  press_enhanced(console_, VK_HOME);
+  press_enhanced(console_, VK_DELETE);
+  type_text(console_, "\t");  // eight blanks: no room for them either
+  EXPECT_EQ(typed_line(), "bcdefghi");
+  EXPECT_EQ(row(1), "  bc");
+  EXPECT_EQ(row(2), "defg");
+  EXPECT_EQ(row(3), "hi");
+  EXPECT_EQ(cursor_column(), 3);
+  EXPECT_EQ(speaker_.tones, 0);  // refused as quietly as a move past the line's ends
+}
+
+TEST_F(NarrowScreenLineEditorTest, InAViewBelowTheTopRowTheLineStopsAtTheViewsTop) {
+  print_string(0, "keep", 0);
+  screen_view_print(2, 3);
+  screen_locate(3, 1, -1);
+  type_text(console_, "abcdefgh");  // h would push a above row 2
+  EXPECT_EQ(typed_line(), "abcdefg");
+  EXPECT_EQ(row(1), "keep");
+  EXPECT_EQ(row(2), "abcd");
+  EXPECT_EQ(row(3), "efg");
+}
+
 }  // namespace
 }  // namespace textscreen::testing

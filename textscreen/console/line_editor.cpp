@@ -39,7 +39,10 @@ int32_t floor_div(int32_t a, int32_t b) {
 
 class LineEditor {
  public:
-  LineEditor() { screen_size(width_, height_); }
+  LineEditor() {
+    screen_size(width_, height_);
+    view_top_ = screen_view_print(-1, -1) & 0xFFFF;
+  }
 
   std::string run() {
     // A prompt that filled the screen's last cell leaves its line feed pending; settle it
@@ -157,8 +160,19 @@ class LineEditor {
     locate_with_fallback(at_.row, at_.column, KEEP);
   }
 
+  // Whether the line can take `count` more bytes. It may scroll the screen, but only until
+  // its start reaches the view's top row, with the cell after its end still on the screen:
+  // a start scrolled off would leave the returned line partly unseen and out of reach.
+  bool has_room_for(int32_t count) const {
+    Place start = step(at_, -pos_);
+    int32_t cells = (height_ - view_top_ + 1) * width_;
+    return start.column - 1 + length() + count <= cells - 1;
+  }
+
+  // A key that finds no room does nothing, like a move past either end of the line.
   void insert(const std::string& bytes) {
     auto count = static_cast<int32_t>(bytes.size());
+    if (!has_room_for(count)) return;
     screen_locate(0, 0, HIDE);
     text_.insert(static_cast<size_t>(pos_), bytes);
     int32_t rest = length() - pos_;
@@ -175,6 +189,7 @@ class LineEditor {
   int32_t pos_ = 0;
   int32_t width_ = 80;
   int32_t height_ = 25;
+  int32_t view_top_ = 1;
   Place at_{1, 1};
 };
 
