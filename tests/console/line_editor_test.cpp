@@ -12,7 +12,7 @@ using namespace platform;
 
 class LineEditorTest : public LayerTest {
  protected:
-  LineEditorTest() : LayerTest(20, 5) {}
+  explicit LineEditorTest(int16_t columns = 20, int16_t rows = 5) : LayerTest(columns, rows) {}
 
   std::string typed_line(int32_t add_newline = 0) {
     type_text(console_, "\r");
@@ -143,6 +143,49 @@ TEST_F(LineEditorTest, APromptFillingTheLastCellKeepsItsLastCharacter) {
   EXPECT_EQ(row(4).substr(17), "xyz");
   EXPECT_EQ(row(5), "ab");
   EXPECT_EQ(detail::input_context().line, "ab");
+}
+
+// A screen four columns wide and three rows high: one tab can fill two rows, and a short
+// line can reach past the last cell.
+class NarrowScreenLineEditorTest : public LineEditorTest {
+ protected:
+  NarrowScreenLineEditorTest() : LineEditorTest(4, 3) {}
+};
+
+TEST_F(NarrowScreenLineEditorTest, ALineThatScrollsIntoTheLastCellMovesUpWithTheScreen) {
+  screen_locate(3, 1, -1);
+  type_text(console_, "ab\tc");  // the tab's six blanks scroll once and end in the last cell
+  EXPECT_EQ(typed_line(), spaced("ab", 6, ' ', "c"));
+  EXPECT_EQ(row(1), "ab");
+  EXPECT_EQ(row(2), "");
+  EXPECT_EQ(row(3), "c");
+  EXPECT_EQ(cursor_row(), 3);
+  EXPECT_EQ(cursor_column(), 2);
+}
+
+TEST_F(NarrowScreenLineEditorTest, TheLineGrowsOnlyWhileItsStartStaysOnTheScreen) {
+  screen_locate(3, 3, -1);
+  type_text(console_, "abcdefghij");  // the screen scrolls twice; j would push a off the top
+  press_enhanced(console_, VK_HOME);
+  press_enhanced(console_, VK_DELETE);
+  type_text(console_, "\t");  // eight blanks: no room for them either
+  EXPECT_EQ(typed_line(), "bcdefghi");
+  EXPECT_EQ(row(1), "  bc");
+  EXPECT_EQ(row(2), "defg");
+  EXPECT_EQ(row(3), "hi");
+  EXPECT_EQ(cursor_column(), 3);
+  EXPECT_EQ(speaker_.tones, 0);  // refused as quietly as a move past the line's ends
+}
+
+TEST_F(NarrowScreenLineEditorTest, InAViewBelowTheTopRowTheLineStopsAtTheViewsTop) {
+  print_string(0, "keep", 0);
+  screen_view_print(2, 3);
+  screen_locate(3, 1, -1);
+  type_text(console_, "abcdefgh");  // h would push a above row 2
+  EXPECT_EQ(typed_line(), "abcdefg");
+  EXPECT_EQ(row(1), "keep");
+  EXPECT_EQ(row(2), "abcd");
+  EXPECT_EQ(row(3), "efg");
 }
 
 }  // namespace

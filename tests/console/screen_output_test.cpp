@@ -238,6 +238,19 @@ TEST_F(TallBufferTest, PrintingPastTheBottomMovesTheWindowDownTheBuffer) {
   EXPECT_EQ(cursor_row(), 30);
 }
 
+TEST_F(ScreenTest, ABufferTallerThanTheConsoleCanShowKeepsTheScreenOnTheShownRows) {
+  EXPECT_EQ(screen_width(0, 50), 0);  // this console shows at most 25 of the 50 rows
+  screen_locate(25, 1, -1);
+  for (int i = 0; i < 6; ++i) print_string(0, "y", PRINT_NEWLINE);
+  const platform::CellRect shown = console_.buffer().window();
+  EXPECT_EQ(shown.top, 6);
+  EXPECT_EQ(screen_locate(1, 1, -1), ERROR_NONE);
+  print_string(0, "top", 0);
+  EXPECT_EQ(console_.row_text(shown.top).substr(0, 3), "top");
+  EXPECT_EQ(screen_locate(25, 1, -1), ERROR_NONE);
+  EXPECT_EQ(cursor_row() - 1, shown.bottom);
+}
+
 TEST_F(ScreenTest, NotAConsoleTheTextGoesUnchangedToStandardOutput) {
   console_.set_not_a_console(true);
   screen_cls(DEFAULT_MODE);

@@ -63,11 +63,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (key == ESCAPE) next.clear();
     if (key == TAB) next.insert(at, ((at + 8) & ~7) - at, ' '), at = (at + 8) & ~7;
     if (key >= CHARACTER) next.insert(at++, typed);
-    // Known faults: once the line's start has scrolled off the top, the editor's place and
-    // the screen part; and a line that scrolls the screen and ends in its last cell leaves
-    // the cursor on that cell, not after it. Steered around by leaving out the keys that
-    // would make the line scroll the screen.
-    if (steering && line_start + static_cast<int32_t>(next.size()) > cells - 1) continue;
+    // The line may scroll the screen until it starts on the top row, with the cell after
+    // it still on the screen; a key that would grow it further does nothing.
+    if (next.size() > text.size() &&
+        line_start % columns + static_cast<int32_t>(next.size()) > cells - 1) {
+      std::tie(next, at) = std::pair{text, pos};
+    }
     Layer::keys.push_back(key < CONTROL ? KEYS[key] : typed);
     std::tie(text, pos) = std::pair{next, at};
   }

@@ -7,8 +7,7 @@
 // Input: the console's size (2..120 by 2..60, a window of fewer rows than the buffer or
 // all), the largest window it allows, then operations. Sizes stay within 2..300: a screen of
 // one row or one column (raw output for good) and huge sizes (overflow in screen_width) are
-// known faults, and so is a size change that leaves the buffer taller than its window,
-// which is steered around.
+// known faults.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <string>
@@ -89,14 +88,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (op == 6) std::apply(screen_color, std::tuple{in(-1, 17), in(-1, 17)});
     if (op == 7) screen_cls(input.PickValueInArray({DEFAULT_MODE, 0, 1, 2, 3}));
     if (op == 8) {
-      // Known fault: a size change freezes the layer's window, which then stays behind when
-      // text moves the console's window down a buffer taller than it. Steered around by
-      // asking for no more rows than the console shows, and only asking for the size while
-      // the buffer is taller than its window. A size of 1 asks for 0, which keeps it.
-      const bool tall = buffer.size().row > buffer.window().bottom - buffer.window().top + 1;
-      const int32_t most_rows = steering ? layer.console.largest_window_size().row : MAX_SIZE;
-      auto [new_columns, new_rows] = std::tuple{in(1, MAX_SIZE), in(1, most_rows)};
-      if (steering && tall) new_columns = new_rows = 0;
+      // A size of 1 asks for 0, which keeps it.
+      const auto [new_columns, new_rows] = std::tuple{in(1, MAX_SIZE), in(1, MAX_SIZE)};
       screen_width(new_columns == 1 ? 0 : new_columns, new_rows == 1 ? 0 : new_rows);
     }
     if (op == 9) beep();

@@ -28,6 +28,11 @@ void reread_console_window() {
   state.window_known = true;
 }
 
+void console_window_moved(int16_t top, int16_t bottom) {
+  state.window.top = top;
+  state.window.bottom = bottom;
+}
+
 const ConsoleWindow& console_window() {
   // An empty window is read again each time: output that was no console for a moment (a
   // terminal being resized) must not stay raw once it is one again.

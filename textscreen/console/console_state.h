@@ -20,7 +20,8 @@ struct ConsoleWindow {
 struct ConsoleState {
   ConsoleWindow window;
   bool window_known = false;
-  // A width change fixed the geometry: the window is not read again.
+  // A size change fixed the geometry: the window is not read again, and follows only the
+  // moves the layer makes itself.
   bool geometry_frozen = false;
 };
 
@@ -30,6 +31,9 @@ ConsoleState& console_state();
 const ConsoleWindow& console_window();
 // Reads the ConsoleWindow again unless the geometry is frozen.
 void reread_console_window();
+// The layer itself moved the console window to these rows: the ConsoleWindow follows, also
+// when the geometry is frozen (that only keeps it from taking up moves made by others).
+void console_window_moved(int16_t top, int16_t bottom);
 
 // Back to the console half of a fresh process: for the layer's reset.
 void reset_console_half();

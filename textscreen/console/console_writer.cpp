@@ -150,8 +150,11 @@ void console_write_text(const uint8_t* bytes, int32_t length, int32_t mask) {
   console().set_cursor_position(
       {static_cast<int16_t>(cursor.column), static_cast<int16_t>(cursor.row)});
   if (surface.moved_down() && !partial && view.top != start_top) {
-    console().set_window_rect(
-        {w.left, static_cast<int16_t>(view.top), w.right, static_cast<int16_t>(view.bottom)});
+    auto top = static_cast<int16_t>(view.top);
+    auto bottom = static_cast<int16_t>(view.bottom);
+    if (console().set_window_rect({w.left, top, w.right, bottom})) {
+      console_window_moved(top, bottom);
+    }
   }
   reread_console_window();
 }

@@ -1,5 +1,6 @@
 // The line editor. It works only through the public screen operations and the key slots,
 // so the graphics window runs it unchanged.
+#include <algorithm>
 #include <string>
 
 #include "console/console_keyboard.h"
@@ -38,7 +39,10 @@ int32_t floor_div(int32_t a, int32_t b) {
 
 class LineEditor {
  public:
-  LineEditor() { screen_size(width_, height_); }
+  LineEditor() {
+    screen_size(width_, height_);
+    view_top_ = screen_view_print(-1, -1) & 0xFFFF;
+  }
 
   std::string run() {
     // A prompt that filled the screen's last cell leaves its line feed pending; settle it
@@ -156,29 +160,28 @@ class LineEditor {
     locate_with_fallback(at_.row, at_.column, KEEP);
   }
 
+  // Whether the line can take `count` more bytes. It may scroll the screen, but only until
+  // its start reaches the view's top row, with the cell after its end still on the screen:
+  // a start scrolled off would leave the returned line partly unseen and out of reach.
+  bool has_room_for(int32_t count) const {
+    Place start = step(at_, -pos_);
+    int32_t cells = (height_ - view_top_ + 1) * width_;
+    return start.column - 1 + length() + count <= cells - 1;
+  }
+
+  // A key that finds no room does nothing, like a move past either end of the line.
   void insert(const std::string& bytes) {
-    screen_locate(0, 0, HIDE);
-    Place before = at_;
     auto count = static_cast<int32_t>(bytes.size());
+    if (!has_room_for(count)) return;
+    screen_locate(0, 0, HIDE);
     text_.insert(static_cast<size_t>(pos_), bytes);
     int32_t rest = length() - pos_;
     write_text(std::string_view(text_).substr(static_cast<size_t>(pos_)), 0);
-    Place after{};
-    cursor_position(after.column, after.row);
-    if (pos_ == length() - count) {
-      at_ = before;
-      move(count);
-    } else {
-      Place end = step(before, rest);
-      bool scrolled = end.row > height_ + 1 || (end.row == height_ + 1 && end.column > 1);
-      if (scrolled) {
-        at_ = after;
-        move(count - rest);
-      } else {
-        at_ = before;
-        move(count);
-      }
-    }
+    // Each row the redraw ran past the screen's last row scrolled the screen by one, and
+    // the line moved up with it; the cursor goes after the inserted bytes on the moved line.
+    Place last = step(at_, rest - 1);
+    at_.row -= std::max(0, last.row - height_);
+    move(count);
     pos_ += count;
   }
 
@@ -186,6 +189,7 @@ class LineEditor {
   int32_t pos_ = 0;
   int32_t width_ = 80;
   int32_t height_ = 25;
+  int32_t view_top_ = 1;
   Place at_{1, 1};
 };
 
