@@ -21,9 +21,12 @@ struct PixelRoutines {
   int32_t bytes_per_pixel;
   // Sets `count` pixels of a line from pixel `x` on to `colour`.
   void (*fill)(uint8_t* line, int32_t x, int32_t count, uint32_t colour);
-  // Draws one 8-pixel glyph row at pixel `x`: bit 0 of `bits` is the leftmost pixel, a set
-  // bit takes the foreground, a clear one the background.
-  void (*glyph_row)(uint8_t* line, int32_t x, uint8_t bits, uint32_t foreground,
+  // Draws the glyphs of `count` bytes side by side from pixel `x` of line `top` on. A glyph
+  // is `glyph_height` bytes from `font + byte * glyph_height`, bit 0 of each the leftmost
+  // pixel; a set bit takes the foreground, a clear one the background. `lines` is the
+  // page's line table.
+  void (*glyph_run)(uint8_t* const* lines, int32_t top, int32_t x, const uint8_t* font,
+                    int32_t glyph_height, const uint8_t* bytes, int32_t count, uint32_t foreground,
                     uint32_t background);
 };
 

@@ -23,17 +23,10 @@ class FrameSurface final : public TextSurface {
   int32_t dirty_end = 0;
 
   bool draw_run(const uint8_t* bytes, int32_t count, TextCursor at) override {
-    const int32_t glyph_width = g_.font.glyph_width;
     const int32_t glyph_height = g_.font.glyph_height;
     const int32_t top = at.row * glyph_height;
-    for (int32_t j = 0; j < glyph_height; ++j) {
-      uint8_t* line = g_.line(top + j);
-      for (int32_t i = 0; i < count; ++i) {
-        const uint8_t bits = g_.font.glyphs[bytes[i] * glyph_height + j];
-        g_.pixels.glyph_row(line, (at.column + i) * glyph_width, bits, g_.foreground,
-                            g_.background);
-      }
-    }
+    g_.pixels.glyph_run(g_.lines.get(), top, at.column * g_.font.glyph_width, g_.font.glyphs,
+                        glyph_height, bytes, count, g_.foreground, g_.background);
     widen(top, top + glyph_height);
     TextCell* cell = &g_.cell(at.column, at.row);
     for (int32_t i = 0; i < count; ++i) cell[i] = {bytes[i], g_.foreground, g_.background};
