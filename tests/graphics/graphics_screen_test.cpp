@@ -210,6 +210,36 @@ TEST_F(ModeTwelveTest, PalettePortsTakeAndGiveSixBitComponents) {
   EXPECT_EQ(hooks.port_read(0x3DA), 8);
 }
 
+class ModeTest : public GraphicsTest {};
+
+TEST_F(ModeTest, DepthFollowsTheModeTheArgumentAndTheFlags) {
+  struct Case {
+    int32_t mode, depth, flags;
+    int32_t expected_depth;
+    uint32_t mask, foreground;
+  };
+  for (const Case& c :
+       {Case{12, 8, 0, 4, 15, 15}, Case{13, 32, 0, 8, 255, 15}, Case{18, 15, 0, 16, 0xFFFF, 0xFFFF},
+        Case{18, 24, 0, 32, ~0u, ~0u}, Case{18, 7, 0, 8, 255, 15},
+        Case{12, 0, detail::MODE_OPENGL, 16, 0xFFFF, 0xFFFF}, Case{11, 0, -1, 1, 1, 1}}) {
+    screen_mode(c.mode, c.depth, 0, c.flags, 0);
+    ASSERT_TRUE(detail::graphics_screen_open()) << c.mode;
+    EXPECT_EQ(std::make_tuple(g().depth, g().colour_mask, g().foreground),
+              std::make_tuple(c.expected_depth, c.mask, c.foreground))
+        << c.mode << " " << c.depth;
+  }
+}
+
+TEST_F(ModeTest, ClosingOnlyLeavesTheViewAsItWas) {
+  screen_mode(12, 8, 2, 0, 0);
+  EXPECT_EQ(g().page_count, 2);
+  screen_view_print(5, 20);
+  screen_mode(0, 0, 0, detail::MODE_CLOSE_ONLY, 0);
+  EXPECT_FALSE(detail::graphics_screen_open());
+  EXPECT_EQ(detail::screen_state().hooks.write_text, nullptr);
+  EXPECT_EQ(detail::screen_state().view_top, 4);
+}
+
 class NoDisplayTest : public LayerTest {};
 
 TEST_F(NoDisplayTest, WithoutADriverTheProgramStaysOnTheConsole) {

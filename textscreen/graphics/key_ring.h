@@ -14,10 +14,9 @@
 #include <cstdint>
 #include <mutex>
 
-namespace textscreen::detail {
+#include "textscreen/keyboard.h"
 
-// A window close, and Alt+F4 in the window: the key string "\xFFk".
-constexpr int32_t CLOSE_KEY = 0x6BFF;
+namespace textscreen::detail {
 
 class KeyRing {
  public:

@@ -1,0 +1,111 @@
+// The frame lock between the program's thread, drawing and reading keys, and a window
+// thread that presents the frame and types keys, as a window driver's does.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <thread>
+
+#include "console/layer_reset.h"
+#include "graphics/graphics_screen.h"
+#include "platform/memory/memory_console.h"
+#include "textscreen/textscreen.h"
+
+namespace textscreen::testing {
+namespace {
+
+// A driver whose window thread, every cycle under the frame lock, checks that the frame's
+// first cell shows one whole glyph of the two the program keeps drawing there, clears the
+// dirty flags and types a key now and then.
+class ThreadedDriver final : public platform::DisplayDriver {
+ public:
+  std::string_view name() const override { return "Threaded"; }
+  int32_t open(std::string_view, int32_t, int32_t, int32_t, int32_t, int32_t,
+               platform::DisplayHost& host) override {
+    host_ = &host;
+    running_ = true;
+    thread_ = std::thread([this] { run(); });
+    return 0;
+  }
+  void close() override {
+    running_ = false;
+    if (thread_.joinable()) thread_.join();
+  }
+  void lock() override { mutex_.lock(); }
+  void unlock() override { mutex_.unlock(); }
+  void set_palette(int32_t, int32_t, int32_t, int32_t) override {}
+  void wait_retrace() override {}
+  int32_t get_mouse(int32_t&, int32_t&, int32_t&, int32_t&) override { return 1; }
+  int32_t set_mouse(int32_t, int32_t, int32_t) override { return 1; }
+  void set_title(std::string_view) override {}
+  int32_t list_modes(int32_t, int32_t*, int32_t) override { return 0; }
+  void flip() override {}
+
+  std::atomic<int> torn_glyphs{0};
+  std::atomic<int> cycles{0};
+  const uint8_t* glyph_a = nullptr;
+  const uint8_t* glyph_b = nullptr;
+
+ private:
+  void run() {
+    while (running_) {
+      {
+        std::lock_guard lock(mutex_);
+        platform::FrameView frame = host_->frame();
+        check_first_cell(frame);
+        std::memset(frame.dirty, 0, static_cast<size_t>(frame.height));
+        if (cycles % 5 == 0) host_->character_typed('k', 1);
+      }
+      ++cycles;
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+  }
+
+  void check_first_cell(const platform::FrameView& frame) {
+    if (glyph_a == nullptr) return;
+    bool is_a = true;
+    bool is_b = true;
+    for (int y = 0; y < 16; ++y) {
+      uint8_t bits = 0;
+      for (int x = 0; x < 8; ++x) bits |= (frame.pixels[y * frame.pitch + x] != 0) << x;
+      is_a = is_a && bits == glyph_a[y];
+      is_b = is_b && bits == glyph_b[y];
+    }
+    if (!is_a && !is_b) ++torn_glyphs;
+  }
+
+  platform::DisplayHost* host_ = nullptr;
+  std::mutex mutex_;
+  std::thread thread_;
+  std::atomic<bool> running_{false};
+};
+
+TEST(FrameLockThreads, TheWindowThreadNeverSeesAHalfDrawnGlyph) {
+  platform::MemoryConsole console(80, 25);
+  ThreadedDriver driver;
+  platform::DisplayDriver* drivers[] = {&driver};
+  unsetenv("VXGFX");
+  detail::reset_layer({&console, nullptr, nullptr, drivers});
+  screen_mode(12, 8, 0, 0, 0);
+  ASSERT_TRUE(detail::graphics_screen_open());
+  {
+    detail::GraphicsScreen& g = *detail::graphics_screen();
+    std::lock_guard<ThreadedDriver> lock(driver);
+    driver.glyph_a = g.font.glyphs + 'A' * 16;
+    driver.glyph_b = g.font.glyphs + 'M' * 16;
+  }
+  int keys = 0;
+  for (int i = 0; i < 2000 || driver.cycles < 20; ++i) {
+    screen_locate(1, 1, -1);
+    write_text(i % 2 == 0 ? "A" : "M", 0);
+    if (key_poll() == "k") ++keys;
+  }
+  detail::reset_layer({});
+  EXPECT_EQ(driver.torn_glyphs, 0);
+  EXPECT_GT(keys, 0);
+}
+
+}  // namespace
+}  // namespace textscreen::testing
