@@ -66,10 +66,20 @@ void glyph_run8(uint8_t* const* lines, int32_t top, int32_t x, const uint8_t* fo
   // Only the program's thread draws.
   static ExpandedGlyphs expanded;
   const uint64_t* rows = expanded.rows(font, glyph_height, foreground, background);
-  for (int32_t j = 0; j < glyph_height; ++j) {
-    uint8_t* out = lines[top + j] + x;
-    for (int32_t i = 0; i < count; ++i) {
-      std::memcpy(out + 8 * i, &rows[bytes[i] * glyph_height + j], sizeof(uint64_t));
+  // Two cells at a time, so each line gets 16-byte stores.
+  int32_t i = 0;
+  for (; i + 1 < count; i += 2) {
+    const uint64_t* left = rows + bytes[i] * glyph_height;
+    const uint64_t* right = rows + bytes[i + 1] * glyph_height;
+    for (int32_t j = 0; j < glyph_height; ++j) {
+      const uint64_t pair[2] = {left[j], right[j]};
+      std::memcpy(lines[top + j] + x + 8 * i, pair, sizeof pair);
+    }
+  }
+  if (i < count) {
+    const uint64_t* glyph = rows + bytes[i] * glyph_height;
+    for (int32_t j = 0; j < glyph_height; ++j) {
+      std::memcpy(lines[top + j] + x + 8 * i, &glyph[j], sizeof(uint64_t));
     }
   }
 }
