@@ -39,10 +39,8 @@ for ((i = 0; i < 20; i++)); do
   [ "$(count 'anie pieniomata!')" == 1 ] && [ "$STATUS" == 0 ] || fail "run $i: Esc was lost"
 done
 
-scenario "the end of the keys ends the program as a closed terminal does"
-run "$E2E_PROGRAM" '\r100\r1\r4\r2\r7\r20\r'
-LC_ALL=C grep -a -q 'DOD KOSZT = .*  124 ZL' "$out" || fail "the trip was not worked out"
-[ "$STATUS" == 129 ] || fail "tripcost ended with status $STATUS, not as on a hang-up (129)"
+# The end of the keys, or no keys at all, ends the program as a closed terminal (129) does.
+scenario "a file with no keys, and a key after a pause"
 STATUS=0
 (timeout 5 "$E2E_PROGRAM" </dev/null >"$out"; exit $?) 2>/dev/null || STATUS=$?
 [ "$STATUS" == 129 ] || fail "with no keys at all tripcost ended with status $STATUS"

@@ -25,12 +25,6 @@ send_keys C-c
 expect_ended 130
 user_screen_back "before tripcost"
 
-scenario "Ctrl+C on the farewell"
-start
-go_to_farewell
-send_keys C-c
-expect_ended 130
-
 scenario "Ctrl+Z, then fg"
 start
 send_keys C-z
