@@ -35,8 +35,7 @@ TEST_F(InputFieldsTest, NumbersFromTypedAnswersAndALongFieldCutWithItsRestReadNe
     type_text(console_, typed + "\r");
     input_prompt("", 0, -1);
   };
-  int32_t first = -1;
-  int32_t second = -1;
+  int32_t first = -1, second = -1;
   type_answer("000000000042 3");  // 11 characters count
   input_int(first);
   input_int(second);

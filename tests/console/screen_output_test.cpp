@@ -9,7 +9,7 @@ namespace {
 
 using ScreenTest = LayerTest;
 
-TEST_F(ScreenTest, ViewRowsAreTakenWithinTheScreenAndLocateWithinTheView) {
+TEST_F(ScreenTest, ViewRowsAreTakenWithinTheScreenAndLocateWithinTheViewOrKeepsThePlace) {
   screen_locate(4, 10, -1);
   EXPECT_EQ(screen_view_print(1, 30), 0);
   EXPECT_EQ(screen_view_print(5, 4), 0);
@@ -25,9 +25,7 @@ TEST_F(ScreenTest, ViewRowsAreTakenWithinTheScreenAndLocateWithinTheView) {
   EXPECT_EQ(last_error(), ERROR_NONE);
   EXPECT_EQ(cursor(), Place(25, 57));
   EXPECT_EQ(screen_view_print(1, 0), 1 + (25 << 16));  // 0 means the last row
-}
-
-TEST_F(ScreenTest, LocateZeroKeepsThePlaceAndOnlySetsVisibility) {
+  // 0 keeps a coordinate; visibility 0 hides, 1 shows, -1 keeps.
   screen_locate(5, 7, 0);
   EXPECT_FALSE(console_.buffer().cursor_visible());
   screen_locate(0, 0, 1);
@@ -76,21 +74,17 @@ TEST_F(ScreenTest, TextFillingTheLastCellLeavesTheLineFeedToTheNextWrite) {
   EXPECT_EQ(row(1)[0], 'f');
 }
 
-TEST_F(ScreenTest, LineEndsOnTheBottomRowScrollAtOnceInTheCurrentColours) {
+TEST_F(ScreenTest, LineEndsOnTheBottomRowScrollAtOnceInTheCurrentColoursAndOnlyTheView) {
   screen_locate(25, 1, -1);
   screen_color(1, 2);
   print_string(0, "last", PRINT_NEWLINE);
   EXPECT_EQ(row(24), "last");
   EXPECT_EQ(cursor_row(), 25);
   EXPECT_EQ(attribute_at(25, 40), 0x21);
-  write_text("\n\n", 0);
+  write_text("\n\nbelow", 0);
   EXPECT_EQ(row(22), "last");
-}
-
-TEST_F(ScreenTest, PartialViewScrollsOnlyItsRows) {
+  screen_locate(1, 1, -1);
   print_string(0, "above", 0);
-  screen_locate(25, 1, -1);
-  print_string(0, "below", 0);
   screen_view_print(10, 12);
   print_string(0, "one\r\ntwo\r\nthree\r\nfour", 0);
   EXPECT_EQ(row(9), "");

@@ -60,7 +60,9 @@ term_stop() {
   term_tmux kill-server 2>/dev/null || true
 }
 
-size_is() { [ "$(pane_info '#{pane_width}x#{pane_height}')" == "$1x$2" ]; }
+# output_is TEXT COMMAND...: COMMAND prints TEXT.
+output_is() { [ "$("${@:2}")" == "$1" ]; }
+size_is() { output_is "$1x$2" pane_info '#{pane_width}x#{pane_height}'; }
 viewer_in_step() { [ "$(view_tmux capture-pane -p -t view 2>/dev/null)" == "$(screen_text)" ]; }
 
 # resize_terminal COLS ROWS: resizes the terminal as a user resizing its window would.
@@ -94,20 +96,14 @@ process_gone() { [[ "$(ps -o stat= -p "$1")" =~ ^(Z.*)?$ ]]; }
 # wait_until SECONDS COMMAND...: true once COMMAND succeeds, false when time runs out.
 wait_until() {
   local tries=$(($1 * 20))
-  shift
-  until "$@"; do
-    ((tries-- > 0)) || return 1
-    sleep 0.05
-  done
+  until "${@:2}"; do ((tries-- > 0)) && sleep 0.05 || return 1; done
 }
 
 # press KEY COMMAND...: presses KEY once; COMMAND must then succeed in time. Each press counts:
 # one that is lost fails the test.
 press() {
-  local key=$1
-  shift
-  send_keys "$key"
-  wait_until 5 "$@" || fail "one press of $key did not get to: $*"
+  send_keys "$1"
+  wait_until 5 "${@:2}" || fail "one press of $1 did not get to: ${*:2}"
 }
 
 screen_text() { term_tmux capture-pane -p -t e2e 2>/dev/null; }
@@ -210,13 +206,11 @@ colours_of() {
     }'
 }
 
-colours_are() { [ "$(colours_of "$2" "${1%/*}")" == "$1" ]; }
-
 # expect_colours FG/BG TEXT...: each TEXT stands on the screen in FG on BG.
 expect_colours() {
   local text
   for text in "${@:2}"; do
-    wait_until 5 colours_are "$1" "$text" ||
+    wait_until 5 output_is "$1" colours_of "$text" "${1%/*}" ||
       fail "\"$text\" should be in $1, not in \"$(colours_of "$text" '*')\" (* for a blank)"
   done
 }
@@ -227,11 +221,9 @@ backgrounds_of() {
     sort -u | paste -sd, -
 }
 
-background_is() { [ "$(backgrounds_of "$1" "$2")" == "$3" ]; }
-
 # expect_background FIRST LAST BG: every cell of rows FIRST..LAST has background BG.
 expect_background() {
-  wait_until 5 background_is "$@" ||
+  wait_until 5 output_is "$3" backgrounds_of "$1" "$2" ||
     fail "rows $1-$2 should all have background $3, not $(backgrounds_of "$1" "$2")"
 }
 

@@ -59,9 +59,6 @@ class LayerTest : public ::testing::Test {
   CountingSpeaker speaker_{clock_};
 };
 
-}  // namespace textscreen::testing
-
-namespace textscreen::testing {
 // `count` copies of `c` between two texts: a line of screen cells as the tests expect it.
 inline std::string spaced(const std::string& before, size_t count, char c,
                           const std::string& after = "") {
