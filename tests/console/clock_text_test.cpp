@@ -16,15 +16,9 @@ std::tm moment(int year, int month, int day, int hour, int minute, int second) {
   return local;
 }
 
-TEST(ClockText, TwoDigitsEachWithLeadingZeros) {
+TEST(ClockText, TimeAndMonthFirstDateInTwoDigitsEachAndAFourDigitYear) {
   EXPECT_EQ(clock_text(moment(2026, 12, 5, 9, 7, 3)), "09:07:03");
-  EXPECT_EQ(clock_text(moment(2026, 1, 1, 23, 59, 59)), "23:59:59");
-  EXPECT_EQ(clock_text(moment(2026, 1, 1, 0, 0, 0)), "00:00:00");
-}
-
-TEST(DateText, MonthFirstThenDayThenFourDigitYear) {
   EXPECT_EQ(date_text(moment(2026, 12, 5, 9, 7, 3)), "12-05-2026");
-  EXPECT_EQ(date_text(moment(1999, 1, 31, 0, 0, 0)), "01-31-1999");
   EXPECT_EQ(date_text(moment(987, 7, 4, 0, 0, 0)), "07-04-0987");
 }
 

@@ -1,7 +1,7 @@
 // Fields of the typed line and the numbers read from them.
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <vector>
 
 #include "console/line_input.h"
 #include "support/layer_fixture.h"
@@ -10,41 +10,24 @@
 namespace textscreen::testing {
 namespace {
 
-class InputFieldsTest : public LayerTest {
- protected:
-  void set_line(const std::string& line) { detail::input_context() = {line, 0}; }
-  std::string field(int32_t max = 11, bool is_text = false) {
-    return detail::read_field(max, is_text);
-  }
-};
+using Fields = std::vector<std::string>;
+using InputFieldsTest = LayerTest;
 
-TEST_F(InputFieldsTest, BlanksCommasAndLineEndsSeparateNumberFields) {
-  set_line("42,7");
-  EXPECT_EQ(field(), "42");
-  EXPECT_EQ(field(), "7");
-  EXPECT_EQ(field(), "");
-  set_line("42 ,7");
-  EXPECT_EQ(field(), "42");
-  EXPECT_EQ(field(), "");
-  EXPECT_EQ(field(), "7");
-  set_line("  \t\r\n 5\r\n6\r7\n8");
-  EXPECT_EQ(field(), "5");
-  EXPECT_EQ(field(), "6");
-  EXPECT_EQ(field(), "7");
-  EXPECT_EQ(field(), "8");
-  set_line(std::string("12") + '\xFF' + "34");  // a byte 255 reads as a line end
-  EXPECT_EQ(field(), "12");
-  EXPECT_EQ(field(), "34");
+// The first `count` fields of `line`: numbers take 11 characters at most, texts 80.
+Fields fields(const std::string& line, int count, bool is_text = false) {
+  detail::input_context() = {line, 0};
+  Fields read;
+  while (count-- > 0) read.push_back(detail::read_field(is_text ? 80 : 11, is_text));
+  return read;
 }
 
-TEST_F(InputFieldsTest, QuotesGroupANumberAndDelimitAText) {
-  set_line("\"1,5\"");
-  EXPECT_EQ(field(), "1,5");
-  set_line("\" a b \" , next");
-  EXPECT_EQ(field(80, true), " a b ");
-  EXPECT_EQ(field(80, true), "next");
-  set_line("ab\"c d");
-  EXPECT_EQ(field(80, true), "ab\"c d");
+TEST_F(InputFieldsTest, BlanksCommasLineEndsAndQuotesSeparateFields) {
+  EXPECT_EQ(fields("42,7", 3), (Fields{"42", "7", ""}));
+  EXPECT_EQ(fields("42 ,7", 3), (Fields{"42", "", "7"}));
+  EXPECT_EQ(fields("  \t\r\n 5\r\n6\r7\n8", 4), (Fields{"5", "6", "7", "8"}));
+  EXPECT_EQ(fields("\"1,5\"", 1), Fields{"1,5"});  // quotes group a number
+  EXPECT_EQ(fields("\" a b \" , next", 2, true), (Fields{" a b ", "next"}));
+  EXPECT_EQ(fields("ab\"c d", 1, true), Fields{"ab\"c d"});
 }
 
 TEST_F(InputFieldsTest, NumbersFromTypedAnswersAndALongFieldCutWithItsRestReadNext) {
@@ -52,8 +35,7 @@ TEST_F(InputFieldsTest, NumbersFromTypedAnswersAndALongFieldCutWithItsRestReadNe
     type_text(console_, typed + "\r");
     input_prompt("", 0, -1);
   };
-  int32_t first = -1;
-  int32_t second = -1;
+  int32_t first = -1, second = -1;
   type_answer("000000000042 3");  // 11 characters count
   input_int(first);
   input_int(second);

@@ -1,15 +1,9 @@
 # shellcheck shell=bash
-# Helpers for the end-to-end tests, sourced by tests/e2e/test_*.sh.
-#
-# A test runs a program from an interactive shell in a tmux terminal ("the terminal") and
-# reads back what a user would see. A second tmux server ("the viewer") has a client attached
-# to the terminal, so the terminal is drawn cell by cell into the viewer's pane: the terminal's
-# own capture drops the background of erased cells, the viewer's capture keeps it. Text comes
-# from the terminal, colours from the viewer.
-#
-# Each test script: source this file, call e2e_setup "$1" [PROGRAM], then term_start for a new
-# terminal. The expect_* checks give the screen 5 seconds to come right; a failure prints the
-# screen and ends the script with status 1.
+# Helpers for the end-to-end tests: a program runs from a shell in a tmux terminal ("the
+# terminal"), and a second tmux server ("the viewer") has a client attached to it. Text comes
+# from the terminal, colours from the viewer, whose capture keeps the background of erased
+# cells. Each script: e2e_setup "$1" [PROGRAM], then term_start. The expect_* checks give the
+# screen 5 seconds to come right; a failure shows the screen and ends the script with 1.
 
 E2E_RUNS=0 E2E_CHECKS=0 E2E_SCENARIO="" PROGRAM_PID=""
 E2E_PIDS=()
@@ -21,8 +15,7 @@ term_tmux() { tmux -S "$E2E_WORK_DIR/term$E2E_RUNS" "$@"; }
 view_tmux() { tmux -S "$E2E_WORK_DIR/view$E2E_RUNS" "$@"; }
 pane_info() { term_tmux display-message -p -t e2e "$1"; }
 
-# e2e_setup BIN_DIR [PROGRAM]: checks the program (tripcost unless named), makes a scratch
-# folder, arms cleanup.
+# e2e_setup BIN_DIR [PROGRAM]: the program (tripcost unless named), a scratch folder, cleanup.
 e2e_setup() {
   E2E_PROGRAM_NAME=${2:-tripcost}
   [ -n "${1:-}" ] || { echo "usage: $0 <folder holding $E2E_PROGRAM_NAME>" >&2; exit 2; }
@@ -67,7 +60,9 @@ term_stop() {
   term_tmux kill-server 2>/dev/null || true
 }
 
-size_is() { [ "$(pane_info '#{pane_width}x#{pane_height}')" == "$1x$2" ]; }
+# output_is TEXT COMMAND...: COMMAND prints TEXT.
+output_is() { [ "$("${@:2}")" == "$1" ]; }
+size_is() { output_is "$1x$2" pane_info '#{pane_width}x#{pane_height}'; }
 viewer_in_step() { [ "$(view_tmux capture-pane -p -t view 2>/dev/null)" == "$(screen_text)" ]; }
 
 # resize_terminal COLS ROWS: resizes the terminal as a user resizing its window would.
@@ -101,20 +96,14 @@ process_gone() { [[ "$(ps -o stat= -p "$1")" =~ ^(Z.*)?$ ]]; }
 # wait_until SECONDS COMMAND...: true once COMMAND succeeds, false when time runs out.
 wait_until() {
   local tries=$(($1 * 20))
-  shift
-  until "$@"; do
-    ((tries-- > 0)) || return 1
-    sleep 0.05
-  done
+  until "${@:2}"; do ((tries-- > 0)) && sleep 0.05 || return 1; done
 }
 
 # press KEY COMMAND...: presses KEY once; COMMAND must then succeed in time. Each press counts:
 # one that is lost fails the test.
 press() {
-  local key=$1
-  shift
-  send_keys "$key"
-  wait_until 5 "$@" || fail "one press of $key did not get to: $*"
+  send_keys "$1"
+  wait_until 5 "${@:2}" || fail "one press of $1 did not get to: ${*:2}"
 }
 
 screen_text() { term_tmux capture-pane -p -t e2e 2>/dev/null; }
@@ -170,20 +159,15 @@ bell_rung() { [ "$(view_tmux display-message -p -t view '#{window_bell_flag}')" 
 
 # --- Colours, read from the viewer ------------------------------------------------------
 
-# screen_cells: one line per cell, "ROW COL FG BG CHAR", FG and BG as SGR codes (39 and 49
-# for the defaults, 38;5;N and the like for the extended forms). A blank leaves CHAR empty.
+# screen_cells: one line per cell, "ROW COL FG BG CHAR", FG and BG as SGR codes of the 16
+# colours (39 and 49 for the defaults). A blank leaves CHAR empty.
 screen_cells() {
   view_tmux capture-pane -p -e -N -t view | LC_ALL=C awk '
-    function sgr(params,    n, p, i, k) {
-      n = split(params, p, ";")
-      if (n == 0) { n = 1; p[1] = 0 }
+    function sgr(params,    n, p, i, v) {
+      if (!(n = split(params, p, ";"))) p[n = 1] = 0
       for (i = 1; i <= n; i++) {
         v = p[i] + 0
         if (v == 0) { fg = 39; bg = 49 }
-        else if (v == 38 || v == 48) {
-          for (k = (p[i + 1] == 5) ? 2 : 4; k > 0 && i < n; k--) v = v ";" p[++i]
-          if (v ~ /^38/) fg = v; else bg = v
-        }
         else if ((v >= 30 && v <= 39) || (v >= 90 && v <= 97)) fg = v
         else if ((v >= 40 && v <= 49) || (v >= 100 && v <= 107)) bg = v
       }
@@ -222,29 +206,24 @@ colours_of() {
     }'
 }
 
-colours_are() { [ "$(colours_of "$2" "${1%/*}")" == "$1" ]; }
-
 # expect_colours FG/BG TEXT...: each TEXT stands on the screen in FG on BG.
 expect_colours() {
   local text
   for text in "${@:2}"; do
-    wait_until 5 colours_are "$1" "$text" ||
+    wait_until 5 output_is "$1" colours_of "$text" "${1%/*}" ||
       fail "\"$text\" should be in $1, not in \"$(colours_of "$text" '*')\" (* for a blank)"
   done
 }
 
 # backgrounds_of FIRST LAST: the distinct backgrounds of the cells of rows FIRST..LAST.
 backgrounds_of() {
-  screen_cells | awk -v first="$1" -v last="$2" '
-    $1 >= first && $1 <= last && !seen[$4]++ { out = out (out == "" ? "" : ",") $4 }
-    END { print out ($1 < last ? ",no row " last : "") }'
+  screen_cells | awk -v first="$1" -v last="$2" '$1 >= first && $1 <= last { print $4 }' |
+    sort -u | paste -sd, -
 }
-
-background_is() { [ "$(backgrounds_of "$1" "$2")" == "$3" ]; }
 
 # expect_background FIRST LAST BG: every cell of rows FIRST..LAST has background BG.
 expect_background() {
-  wait_until 5 background_is "$@" ||
+  wait_until 5 output_is "$3" backgrounds_of "$1" "$2" ||
     fail "rows $1-$2 should all have background $3, not $(backgrounds_of "$1" "$2")"
 }
 

@@ -11,45 +11,39 @@ e2e_setup "${1:-}"
 LOGVOLUME=$(dirname "$E2E_PROGRAM")/logvolume
 out=$E2E_WORK_DIR/out.txt
 
-# run PROGRAM KEYS: PROGRAM with KEYS (printf escapes) as its input; STATUS is how it ended.
-run() {
-  STATUS=0
+# expect_run PROGRAM KEYS STATUS [TEXT COUNT]...: PROGRAM with KEYS (printf escapes) as its
+# input ends with STATUS, its output holding each TEXT COUNT times.
+expect_run() {
+  local status=0 name i j count
+  name=$(basename "$1")
   # In a subshell, so that the shell's word on a program ended by a signal stays out of the log.
-  (printf "$2" | timeout 20 "$1" >"$out"; exit $?) 2>/dev/null || STATUS=$?
-  [ "$STATUS" != 124 ] || fail "$(basename "$1") was still running 20 s after its keys"
+  (printf "$2" | timeout 20 "$1" >"$out"; exit $?) 2>/dev/null || status=$?
+  [ "$status" == "$3" ] || fail "$name ended with status $status, not $3"
+  for ((i = 4; i < $#; i += 2)); do
+    j=$((i + 1)) count=$(LC_ALL=C grep -a -c -- "${!i}" "$out" || true)
+    [ "$count" == "${!j}" ] || fail "$name showed \"${!i}\" $count times, not ${!j}"
+  done
 }
-count() { LC_ALL=C grep -a -c -- "$1" "$out" || true; }
 
-# The farewell of tripcost waits for a key; when the keys have run out that is the close.
-scenario "twenty Enters open twenty trip screens, then one Esc the farewell"
-run "$E2E_PROGRAM" "$(printf '\\r1\\r1\\r1\\r1\\r1\\r1\\r%.0s' {1..20})\\x1b"
-[ "$(count 'PODAJ DLUGOSC TRASY')" == 20 ] || fail "$(count 'PODAJ DLUGOSC TRASY') trip screens, not 20"
-[ "$(count 'KONIEC PRACY')" == 1 ] && [ "$STATUS" == 129 ] || fail "no farewell and end (status $STATUS)"
-
-scenario "twenty Enters open twenty log sheets, then one Esc the farewell"
-run "$LOGVOLUME" "$(printf '\\r10\\r40\\r%.0s' {1..20})\\x1b"
-[ "$(count ' 1.256Tyle fast metrow Robaczku!')" == 20 ] || fail "$(count 1.256) volumes, not 20"
-[ "$(count 'anie pieniomata!')" == 1 ] && [ "$STATUS" == 0 ] || fail "no farewell and end (status $STATUS)"
+# tripcost's farewell waits for a key: when the keys have run out, the close (129) ends it.
+scenario "twenty Enters open twenty screens, then one Esc the farewell"
+expect_run "$E2E_PROGRAM" "$(printf '\\r1\\r1\\r1\\r1\\r1\\r1\\r%.0s' {1..20})\\x1b" 129 \
+  'PODAJ DLUGOSC TRASY' 20 'KONIEC PRACY' 1
+expect_run "$LOGVOLUME" "$(printf '\\r10\\r40\\r%.0s' {1..20})\\x1b" 0 \
+  ' 1.256Tyle fast metrow Robaczku!' 20 'anie pieniomata!' 1
 
 scenario "Esc as the first key, twenty times in each program"
-for ((i = 0; i < 20; i++)); do
-  run "$E2E_PROGRAM" '\x1b'
-  [ "$(count 'KONIEC PRACY')" == 1 ] && [ "$STATUS" == 129 ] || fail "run $i: Esc was lost"
-  run "$LOGVOLUME" '\x1b'
-  [ "$(count 'anie pieniomata!')" == 1 ] && [ "$STATUS" == 0 ] || fail "run $i: Esc was lost"
+for ((run = 0; run < 20; run++)); do
+  expect_run "$E2E_PROGRAM" '\x1b' 129 'KONIEC PRACY' 1
+  expect_run "$LOGVOLUME" '\x1b' 0 'anie pieniomata!' 1
 done
 
-scenario "the end of the keys ends the program as a closed terminal does"
-run "$E2E_PROGRAM" '\r100\r1\r4\r2\r7\r20\r'
-LC_ALL=C grep -a -q 'DOD KOSZT = .*  124 ZL' "$out" || fail "the trip was not worked out"
-[ "$STATUS" == 129 ] || fail "tripcost ended with status $STATUS, not as on a hang-up (129)"
-STATUS=0
-(timeout 5 "$E2E_PROGRAM" </dev/null >"$out"; exit $?) 2>/dev/null || STATUS=$?
-[ "$STATUS" == 129 ] || fail "with no keys at all tripcost ended with status $STATUS"
-# A key that comes after a pause is a key of its own, and ends the farewell.
-STATUS=0
-{ printf '\x1b' && sleep 0.3 && printf ' ' && sleep 5; } | timeout 5 "$E2E_PROGRAM" >"$out" || STATUS=$?
-[ "$(count 'KONIEC PRACY')" == 1 ] && [ "$STATUS" == 0 ] || fail "the farewell's key did not end it ($STATUS)"
+scenario "no keys at all, and a key after a pause, which is a key of its own"
+status=0
+(timeout 5 "$E2E_PROGRAM" </dev/null >"$out"; exit $?) 2>/dev/null || status=$?
+[ "$status" == 129 ] || fail "with no keys at all tripcost ended with status $status"
+{ printf '\x1b' && sleep 0.3 && printf ' ' && sleep 5; } | timeout 5 "$E2E_PROGRAM" >"$out" ||
+  fail "the farewell's key did not end it"
 
 scenario "--help and --version"
 for program in "$E2E_PROGRAM" "$LOGVOLUME"; do

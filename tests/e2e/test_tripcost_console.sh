@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# tripcost as a user meets it in a terminal: the start screen, the farewell after Esc, the
-# way back to a usable shell, the 30-row view, and the texts going to a file when standard
+# tripcost as a user meets it in a terminal: one whole run (the start screen in the 30-row
+# view, a trip with the time and date of the clock, the farewell after Esc and the way back
+# to a usable shell and the user's own screen), then the texts going to a file when standard
 # output is redirected.
 # Usage: test_tripcost_console.sh <folder holding tripcost>
 # shellcheck disable=SC2119 # the helpers take their own arguments, not the script's
@@ -9,13 +10,40 @@ set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 e2e_setup "${1:-}"
 
-scenario "start screen, farewell and exit in an 80x25 terminal"
-term_start 80 25
+HEADING="$(printf '%39s' '')KALKULATOR TRASOKA"
+FIRST_QUESTION="$(printf '%13s' '')PODAJ DLUGOSC TRASY W KILOMETRACH I NACISNIJ ENTER"
+ESC_HINT="       NACISNIJ ESC JAK CHCESZ ZAKONCZYC"
+# What each answer brings up: the next question, and after the last one the results.
+AFTER_ANSWER=('^A CENA ZA JEDEN KILOMETR' '^Podaj koszt jednego litra paliwa$' '^LICZYMY W DWIE'
+  '^A ILE PALI NA STO' 'DODATKOWE KOSZTY ILE' "^$ESC_HINT\$")
+
+scenario "a whole run in an 80x30 terminal"
+term_start 80 30
 run_line "echo before tripcost"
 start_program
-# An 80x25 terminal cannot give the 30-row view: the 25 rows it has are all brown.
-expect_start_screen 25
-go_to_farewell
+expect_start_screen 30
+# A fresh screen asks the first question under the heading, the time and the date, month
+# first, as the clock had them at one of the seconds the Enter took.
+before=$(date +%s)
+press Enter screen_has "^$FIRST_QUESTION\$"
+for ((t = before; t <= $(date +%s); t++)); do
+  top=$(numbered 1 "$HEADING" "Twoja Godzina  $(date -d "@$t" +%T)" "" \
+    "Nasza Data             $(date -d "@$t" +%m-%d-%Y)" "" "$FIRST_QUESTION")
+  text_rows_are "$top" && break
+done
+expect_text_rows "$top"
+answers=(100 1 4 2 7 20)
+for n in "${!answers[@]}"; do
+  type_text "${answers[n]}" && press Enter screen_has "${AFTER_ANSWER[n]}"
+done
+# The results scrolled the heading away; the last answers are still above them.
+expect_text_rows "$(numbered 1 4 "LICZYMY W DWIE CZY W JEDNá STRONé ?" "" "" 2 "A ILE PALI NA STO ?" \
+  "" 7 "    DODATKOWE KOSZTY ILE ? np NA ZARCIE" 20 "" "" " PRZEJECHANE  200 KM" " $(rule _ 22)" \
+  "" "" "CENA ZA PRZEJAZD =  200PLN" "" "" " PALIWA SPALONE 14  [LITRY]" "" "" \
+  "CENA ZA PALIWO =  56PLN" "" "" "PO ODLICZENIU PALIWA I DOD KOSZT = MNIEJ WIŐCEJ   124 ZL" \
+  "$(rule '*' 59)" "" "$ESC_HINT")"
+bell_rung && fail "the bell rang before the farewell"
+go_to_farewell "$ESC_HINT"
 expect_text_rows "${FAREWELL_ROWS[@]}"
 expect_background 1 8 101
 expect_background 9 16 41
@@ -24,6 +52,7 @@ expect_colours 37/41 "KONIEC PRACY  " "!"
 expect_colours 95/41 "KALKULATORA"
 expect_colours 30/47 "press any key to koniec"
 expect_colours 95/47 "autorzy: the textscreen authors"
+wait_until 5 bell_rung || fail "the farewell did not ring the bell"
 # The farewell waits for a key.
 sleep 0.5
 process_gone "$PROGRAM_PID" && fail "tripcost ended before a key was pressed"
@@ -32,14 +61,6 @@ send_keys Space
 expect_ended 0
 user_screen_back "before tripcost"
 [ "$(pane_info '#{cursor_flag}')" == 1 ] || fail "the cursor is hidden"
-
-scenario "the 30-row view once the terminal has 30 rows"
-resize_terminal 80 30
-start_program
-expect_start_screen 30
-go_to_farewell
-send_keys Space
-expect_ended 0
 
 scenario "standard output redirected to a file"
 start_program "> out.txt"

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "console/layer_reset.h"
 #include "platform/memory/memory_console.h"
@@ -28,6 +29,9 @@ class CountingSpeaker final : public platform::Speaker {
   platform::Clock& clock_;
 };
 
+// A row and a column, 1-based.
+using Place = std::pair<int, int>;
+
 class LayerTest : public ::testing::Test {
  protected:
   explicit LayerTest(int16_t columns = 80, int16_t rows = 25, int16_t window_rows = 0)
@@ -48,15 +52,13 @@ class LayerTest : public ::testing::Test {
   // The console cursor, 1-based buffer coordinates.
   int cursor_row() const { return console_.buffer().cursor().row + 1; }
   int cursor_column() const { return console_.buffer().cursor().column + 1; }
+  Place cursor() const { return {cursor_row(), cursor_column()}; }
 
   platform::MemoryConsole console_;
   ScriptedClock clock_;
   CountingSpeaker speaker_{clock_};
 };
 
-}  // namespace textscreen::testing
-
-namespace textscreen::testing {
 // `count` copies of `c` between two texts: a line of screen cells as the tests expect it.
 inline std::string spaced(const std::string& before, size_t count, char c,
                           const std::string& after = "") {
