@@ -15,7 +15,8 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-class StandInDriver final : public platform::DisplayDriver {
+// The Null driver's do-nothing operations, with the ones under test replaced.
+class StandInDriver final : public detail::NullDriver {
  public:
   StandInDriver(std::string name, Calls& calls, bool windowed, bool full_screen)
       : name_(std::move(name)), calls_(calls), windowed_(windowed), full_screen_(full_screen) {}
@@ -28,15 +29,6 @@ class StandInDriver final : public platform::DisplayDriver {
     return (full ? full_screen_ : windowed_) ? 0 : 1;
   }
   void close() override { calls_.push_back(name_ + " close"); }
-  void lock() override {}
-  void unlock() override {}
-  void set_palette(int32_t, int32_t, int32_t, int32_t) override {}
-  void wait_retrace() override {}
-  int32_t get_mouse(int32_t&, int32_t&, int32_t&, int32_t&) override { return 1; }
-  int32_t set_mouse(int32_t, int32_t, int32_t) override { return 1; }
-  void set_title(std::string_view) override {}
-  int32_t list_modes(int32_t, int32_t*, int32_t) override { return 0; }
-  void flip() override {}
 
  private:
   std::string name_;

@@ -7,7 +7,7 @@
 
 namespace textscreen::detail {
 
-class NullDriver final : public platform::DisplayDriver {
+class NullDriver : public platform::DisplayDriver {
  public:
   std::string_view name() const override { return "Null"; }
   int32_t open(std::string_view, int32_t, int32_t, int32_t, int32_t, int32_t,
