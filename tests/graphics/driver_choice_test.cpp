@@ -94,16 +94,5 @@ TEST(DriverChoice, NullIsChosenOnlyByNameOrFlags) {
   }
 }
 
-TEST(DriverChoice, NothingOpensWhenNoDriverCan) {
-  Calls calls;
-  StandInDriver never("SDL", calls, false, false);
-  platform::DisplayDriver* list[] = {&never};
-  NoHost host;
-  EXPECT_EQ(detail::choose_driver(list, detail::null_driver(), "", {"t", 640, 480, 4, 0, 0}, host),
-            nullptr);
-  EXPECT_EQ(calls.size(), 8u);  // two passes of two tries, each closed
-  EXPECT_EQ(calls.back(), "SDL close");
-}
-
 }  // namespace
 }  // namespace textscreen::testing

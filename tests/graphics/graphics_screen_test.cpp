@@ -179,11 +179,6 @@ TEST_F(ModeTwelveTest, CellsTellTheirCharacterAndColours) {
   EXPECT_EQ(cell_at(81, 1, 0), 0);
   EXPECT_EQ(cell_at(1, 31, 1), 0);
 
-  screen_mode(13, 0, 0, 0, 0);
-  screen_color(10, 1);
-  write_text("A", 0);
-  EXPECT_EQ(cell_at(1, 1, 1), 10 + 1 * 256);
-
   screen_mode(18, 32, 0, 0, 0);
   screen_color(0x123456, 0x654321);
   write_text("A", 0);

@@ -38,16 +38,6 @@ TEST(KeyRing, SixteenKeysLeaveTheLastFifteenInOrder) {
   }
 }
 
-TEST(KeyRing, AWaitForAPushEndsAtOnceOnlyAfterAPushNoPopOrWaitHasSeen) {
-  KeyRing ring;
-  ring.push('a');
-  EXPECT_TRUE(ring.wait_for_push(milliseconds(0)));
-  EXPECT_FALSE(ring.wait_for_push(milliseconds(0)));
-  ring.push('b');
-  ring.pop();
-  EXPECT_FALSE(ring.wait_for_push(milliseconds(0)));
-}
-
 TEST(KeyRing, KeyStrings) {
   const std::pair<int32_t, std::string> cases[] = {
       {0, ""},        {13, "\r"},     {27, "\x1B"},   {0x48FF, "\xFFH"}, {CLOSE_KEY, "\xFFk"},
@@ -151,19 +141,6 @@ TEST(GraphicsWait, AKeyTypedBeforeTheWaitEndsItAtOnceUnlessItWasRead) {
   graphics_sleep_wait(-1, clock, take_key_ready);  // 'c' is still there, but came before the pop
   EXPECT_EQ(clock.elapsed(), milliseconds(100));
   EXPECT_EQ(poll_all(ring), "cd");
-}
-
-TEST(GraphicsWait, TheKeyWaitTriesEveryTwentyMilliseconds) {
-  KeyRing ring;
-  ScriptedClock clock;
-  auto pop = [&] { return ring.pop(); };
-  auto sleep = [&](int32_t ms) { clock.sleep_for(milliseconds(ms)); };
-  ring.push(CLOSE_KEY);
-  EXPECT_EQ(graphics_wait_key(pop, sleep), CLOSE_KEY);
-  EXPECT_EQ(clock.elapsed(), milliseconds(0));
-  clock.at(milliseconds(50), [&] { ring.push('q'); });
-  EXPECT_EQ(graphics_wait_key(pop, sleep), 'q');
-  EXPECT_EQ(clock.elapsed(), milliseconds(60));
 }
 
 }  // namespace
