@@ -36,7 +36,7 @@ SdlGlDriver::~SdlGlDriver() {
 int32_t SdlGlDriver::open(std::string_view title, int32_t width, int32_t height, int32_t depth,
                           int32_t refresh, int32_t flags, DisplayHost& host) {
   close();
-  if (flags < 0 || (flags & MODE_OPENGL) == 0) return 1;
+  if (flags < 0 || (flags & MODE_OPENGL) == 0 || !display_named()) return 1;
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return 1;

@@ -31,6 +31,7 @@ int32_t SdlWindowDriver::open(std::string_view title, int32_t width, int32_t hei
   (void)refresh;  // a desktop window takes the display's rate
   close();
   if (flags < 0 || (flags & MODE_OPENGL) != 0 || width <= 0 || height <= 0) return 1;
+  if (!display_named()) return 1;
   title_ = std::string(title);
   width_ = width;
   height_ = height;

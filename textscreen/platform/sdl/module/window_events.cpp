@@ -1,5 +1,7 @@
 #include "platform/sdl/module/window_events.h"
 
+#include <cstdlib>
+
 #include "platform/sdl/parts/sdl_key_mapping.h"
 
 namespace textscreen::platform {
@@ -18,7 +20,16 @@ int32_t button_bit(uint8_t button) {
   }
 }
 
+bool named(const char* variable) {
+  const char* value = std::getenv(variable);
+  return value != nullptr && value[0] != '\0';
+}
+
 }  // namespace
+
+bool display_named() {
+  return named("DISPLAY") || named("WAYLAND_DISPLAY") || named("SDL_VIDEODRIVER");
+}
 
 void WindowEvents::handle(const SDL_Event& event, EventOutcome& outcome) {
   switch (event.type) {

@@ -19,6 +19,10 @@ struct EventOutcome {
   bool refit = false;          // the drawable changed size
 };
 
+// Whether the process has a display to open a window on: an X11 or Wayland one, or a video
+// driver named for SDL. Without, SDL could take a text console's screen (KMS/DRM).
+bool display_named();
+
 class WindowEvents {
  public:
   WindowEvents(DisplayHost& host, int32_t flags) : host_(host), flags_(flags) {}
