@@ -117,10 +117,10 @@ int32_t SdlGlDriver::list_modes(int32_t depth, int32_t* modes, int32_t capacity)
 
 void SdlGlDriver::flip() {
   if (window_ == nullptr) return;
-  events_->refresh_key_states();
   EventOutcome outcome;
   SDL_Event event;
   while (SDL_PollEvent(&event)) events_->handle(event, outcome);
+  events_->refresh_key_states();
   SDL_GL_SwapWindow(window_);
 }
 

@@ -185,9 +185,9 @@ DisplayLines SdlWindowDriver::locked_cycle(WindowEvents& events, bool redraw,
   }
   if (redraw) mark_every_line(frame);
   const DisplayLines lines = converter_.convert(frame, display_.data(), width_);
-  events.refresh_key_states();
   SDL_Event event;
   while (SDL_PollEvent(&event)) events.handle(event, outcome);
+  events.refresh_key_states();
   mouse_x_ = events.mouse().x;
   mouse_y_ = events.mouse().y;
   mouse_buttons_ = events.buttons();

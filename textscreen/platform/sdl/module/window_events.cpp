@@ -103,6 +103,7 @@ void WindowEvents::window_event(const SDL_WindowEvent& window, EventOutcome& out
     case SDL_WINDOWEVENT_FOCUS_GAINED:
     case SDL_WINDOWEVENT_FOCUS_LOST:
       active_ = window.event == SDL_WINDOWEVENT_FOCUS_GAINED;
+      keys_changed_ = true;
       buttons_ = 0;
       host_.activation_changed(active_);
       outcome.redraw = true;
@@ -127,7 +128,8 @@ void WindowEvents::mouse_changed(int32_t wheel_steps) {
 }
 
 void WindowEvents::refresh_key_states() {
-  if (!active_) return;
+  if (!active_ || !keys_changed_) return;
+  keys_changed_ = false;
   int count = 0;
   const Uint8* state = SDL_GetKeyboardState(&count);
   fill_key_states(state, count, host_.key_states());

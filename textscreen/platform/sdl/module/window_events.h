@@ -28,7 +28,8 @@ class WindowEvents {
   WindowEvents(DisplayHost& host, int32_t flags) : host_(host), flags_(flags) {}
 
   void handle(const SDL_Event& event, EventOutcome& outcome);
-  // While the window has the keyboard: the host's key-state table from SDL's.
+  // While the window has the keyboard: the host's key-state table from SDL's, when a key
+  // went down or up since the last refresh (the table changes with nothing else).
   void refresh_key_states();
 
   bool active() const { return active_; }
@@ -48,6 +49,7 @@ class WindowEvents {
   DisplayHost& host_;
   int32_t flags_;
   bool active_ = false;
+  bool keys_changed_ = true;
   // The modifiers of the last key down: the text it typed comes right after it.
   uint16_t key_modifiers_ = 0;
   SDL_Point mouse_{0, 0};  // in display pixels

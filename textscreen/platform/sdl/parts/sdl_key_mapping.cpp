@@ -1,5 +1,6 @@
 #include "platform/sdl/parts/sdl_key_mapping.h"
 
+#include <algorithm>
 #include <array>
 
 #include "platform/code_pages.h"
@@ -261,11 +262,20 @@ uint16_t set1_scan_code(SDL_Scancode scancode) {
 }
 
 void fill_key_states(const uint8_t* sdl_state, int sdl_state_count, uint8_t* key_states) {
+  // Read a hundred times a second: the scan codes are looked up once.
+  static const std::array<uint8_t, SDL_NUM_SCANCODES> SET1_OF = [] {
+    std::array<uint8_t, SDL_NUM_SCANCODES> table{};
+    for (int s = 0; s < SDL_NUM_SCANCODES; ++s) {
+      table[static_cast<size_t>(s)] =
+          static_cast<uint8_t>(set1_scan_code(static_cast<SDL_Scancode>(s)));
+    }
+    return table;
+  }();
   std::fill_n(key_states, 128, uint8_t{0});
-  for (int s = 0; s < sdl_state_count; ++s) {
-    if (sdl_state[s] == 0) continue;
-    const uint16_t scan_code = set1_scan_code(static_cast<SDL_Scancode>(s));
-    if (scan_code != 0) key_states[scan_code] = 1;
+  const int count = std::min(sdl_state_count, static_cast<int>(SDL_NUM_SCANCODES));
+  for (int s = 0; s < count; ++s) {
+    if (sdl_state[s] != 0 && SET1_OF[static_cast<size_t>(s)] != 0)
+      key_states[SET1_OF[static_cast<size_t>(s)]] = 1;
   }
 }
 
