@@ -9,6 +9,9 @@ E2E_RUNS=0 E2E_CHECKS=0 E2E_SCENARIO="" PROGRAM_PID=""
 E2E_PIDS=()
 # Run from ctest or CI, the script may have no terminal and may sit inside someone's tmux.
 unset TMUX TMUX_PANE
+# The programs are met in a terminal alone: no display to open their windows on, so the
+# calculation screens fall back to the terminal (window_lib.sh gives its own display).
+unset DISPLAY WAYLAND_DISPLAY SDL_VIDEODRIVER
 
 # New sockets for each terminal: a server that was just told to exit may still hold the old.
 term_tmux() { tmux -S "$E2E_WORK_DIR/term$E2E_RUNS" "$@"; }

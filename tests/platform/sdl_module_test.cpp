@@ -1,6 +1,11 @@
-// The SDL module is found where the programs are built, and its absence is no failure.
+// The SDL module is found where the programs are built, and its absence is no failure; its
+// display drivers refuse what they cannot serve before they touch the display.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <string>
+
+#include "platform/sdl/sdl_display_proxy.h"
 #include "platform/sdl/sdl_module_loader.h"
 
 namespace textscreen::platform {
@@ -17,6 +22,48 @@ TEST(SdlModule, TheModuleBesideTheProgramLoads) {
   ASSERT_NE(module, nullptr);
   EXPECT_EQ(module->version, SDL_MODULE_VERSION);
   EXPECT_NE(module->play_tone, nullptr);
+}
+
+// A host that is never called: these opens fail before any window exists.
+class NoHost final : public DisplayHost {
+ public:
+  FrameView frame() override { return {}; }
+  uint8_t* key_states() override { return nullptr; }
+  bool key_pressed(const WindowKeyEvent&) override { return false; }
+  void character_typed(uint8_t, uint16_t) override {}
+  void close_requested() override {}
+  void activation_changed(bool) override {}
+  void mouse_changed(int32_t, int32_t, int32_t, int32_t) override {}
+};
+
+TEST(SdlDisplayDrivers, EachRefusesTheOtherOnesFlags) {
+  NoHost host;
+  SdlDisplayProxy window(SdlDisplayProxy::Kind::window);
+  SdlDisplayProxy opengl(SdlDisplayProxy::Kind::opengl);
+  EXPECT_EQ(window.name(), "SDL");
+  EXPECT_EQ(opengl.name(), "OpenGL");
+  EXPECT_NE(window.open("t", 640, 480, 4, 0, MODE_OPENGL, host), 0);
+  EXPECT_NE(opengl.open("t", 640, 480, 16, 0, 0, host), 0);
+  EXPECT_NE(opengl.open("t", 640, 480, 16, 0, MODE_FULLSCREEN, host), 0);
+  window.close();
+  window.close();
+  opengl.close();
+}
+
+TEST(SdlDisplayDrivers, NoDisplayMeansNoWindow) {
+  const char* display = std::getenv("DISPLAY");
+  const std::string kept = display != nullptr ? display : "";
+  unsetenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  const std::string kept_wayland = wayland != nullptr ? wayland : "";
+  unsetenv("WAYLAND_DISPLAY");
+  NoHost host;
+  SdlDisplayProxy window(SdlDisplayProxy::Kind::window);
+  EXPECT_NE(window.open("t", 640, 480, 4, 0, 0, host), 0);
+  window.close();
+  window.close();
+  if (wayland != nullptr) setenv("WAYLAND_DISPLAY", kept_wayland.c_str(), 1);
+  if (display != nullptr) setenv("DISPLAY", kept.c_str(), 1);
 }
 
 }  // namespace

@@ -93,6 +93,13 @@ uint8_t unshifted_character(uint16_t virtual_key) {
   return 0;
 }
 
+uint8_t shifted_character(uint16_t virtual_key) {
+  for (const KeyRow& k : PRINTABLE_KEYS) {
+    if (k.virtual_key == virtual_key) return static_cast<uint8_t>(k.shifted);
+  }
+  return virtual_key == VK_SPACE ? ' ' : 0;
+}
+
 uint16_t scan_code_for_virtual_key(uint16_t virtual_key) {
   for (const KeyRow& k : PRINTABLE_KEYS) {
     if (k.virtual_key == virtual_key) return k.scan_code;

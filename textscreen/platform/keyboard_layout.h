@@ -18,6 +18,9 @@ bool key_for_character(uint8_t character, KeyPlacement& placement);
 // The character the key gives with no modifier held (lower-case letters), 0 when none.
 uint8_t unshifted_character(uint16_t virtual_key);
 
+// The character the key gives with Shift held (capital letters), 0 when none.
+uint8_t shifted_character(uint16_t virtual_key);
+
 // The set-1 scan code of a virtual key, 0 when unknown.
 uint16_t scan_code_for_virtual_key(uint16_t virtual_key);
 

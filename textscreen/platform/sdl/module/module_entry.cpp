@@ -1,7 +1,22 @@
+#include "platform/sdl/module/sdl_gl_driver.h"
 #include "platform/sdl/module/sdl_tone.h"
+#include "platform/sdl/module/sdl_window_driver.h"
 #include "platform/sdl/sdl_module.h"
 
+namespace {
+
+textscreen::platform::DisplayDriver* new_window_driver() {
+  return new (std::nothrow) textscreen::platform::SdlWindowDriver;
+}
+
+textscreen::platform::DisplayDriver* new_gl_driver() {
+  return new (std::nothrow) textscreen::platform::SdlGlDriver;
+}
+
+}  // namespace
+
 extern "C" __attribute__((visibility("default"))) const SdlModule* textscreen_sdl_module() {
-  static const SdlModule module{SDL_MODULE_VERSION, textscreen::platform::play_sdl_tone};
+  static const SdlModule module{SDL_MODULE_VERSION, textscreen::platform::play_sdl_tone,
+                                new_window_driver, new_gl_driver};
   return &module;
 }

@@ -1,0 +1,161 @@
+#!/usr/bin/env python3
+"""Reads a graphics window the way a user does: a 640x480 capture of a mode-12 screen back
+into its 80x30 text cells (character, foreground, background), by exact match against the
+8x16 glyphs and the sixteen colours the library draws with. Also sends the window the close
+a window manager sends for its close box.
+
+  window_grid.py rows CAPTURE          "ROW:TEXT" for each row that holds text
+  window_grid.py colours CAPTURE TEXT  the FG/BG colour numbers TEXT is drawn in
+  window_grid.py close WINDOW_ID       WM_DELETE_WINDOW to the window (X11)
+"""
+import ctypes
+import subprocess
+import sys
+from pathlib import Path
+
+FONTS = Path(__file__).resolve().parents[2] / "textscreen" / "graphics" / "fonts"
+COLUMNS, ROWS, CELL_WIDTH, CELL_HEIGHT = 80, 30, 8, 16
+WIDTH, HEIGHT = COLUMNS * CELL_WIDTH, ROWS * CELL_HEIGHT
+
+
+def sixteen_colours():
+    six_bit = (FONTS / "vga256.pal").read_bytes()[: 16 * 3]
+    scaled = [v * 255 // 63 for v in six_bit]
+    return {tuple(scaled[i : i + 3]): i // 3 for i in range(0, len(scaled), 3)}
+
+
+def glyphs():
+    """Bitmap (16 row bytes, bit 7 leftmost) -> code; printable ASCII wins a tie."""
+    font = (FONTS / "vga8x16.bin").read_bytes()
+    table = {}
+    for code in list(range(32, 127)) + list(range(0, 32)) + list(range(127, 256)):
+        table.setdefault(font[code * CELL_HEIGHT : (code + 1) * CELL_HEIGHT], code)
+    return table
+
+
+def read_capture(path):
+    rgb = subprocess.run(["convert", str(path), "rgb:-"], check=True, capture_output=True).stdout
+    if len(rgb) != WIDTH * HEIGHT * 3:
+        sys.exit(f"{path}: {len(rgb)} bytes, not a {WIDTH}x{HEIGHT} capture")
+    return rgb
+
+
+def cell_pixels(rgb, column, row):
+    pixels = []
+    for y in range(CELL_HEIGHT):
+        start = ((row * CELL_HEIGHT + y) * WIDTH + column * CELL_WIDTH) * 3
+        line = rgb[start : start + CELL_WIDTH * 3]
+        pixels.append([tuple(line[x * 3 : x * 3 + 3]) for x in range(CELL_WIDTH)])
+    return pixels
+
+
+def bitmap(pixels, foreground):
+    return bytes(
+        sum(0x80 >> x for x, colour in enumerate(line) if colour == foreground) for line in pixels
+    )
+
+
+def decode_cell(pixels, colours, font):
+    """(character, fg, bg); fg None for a blank, '?' where nothing matches."""
+    seen = sorted({c for line in pixels for c in line})
+    if any(c not in colours for c in seen):
+        return "?", None, None
+    if len(seen) == 1:
+        return " ", None, colours[seen[0]]
+    if len(seen) != 2:
+        return "?", None, None
+    found = []
+    for fg, bg in ((seen[0], seen[1]), (seen[1], seen[0])):
+        code = font.get(bitmap(pixels, fg))
+        if code is not None:
+            found.append((code, colours[fg], colours[bg]))
+    if not found:
+        return "?", None, None
+    found.sort(key=lambda f: (not 32 <= f[0] < 127, f[0]))
+    code, fg, bg = found[0]
+    return bytes([code]).decode("cp437"), fg, bg
+
+
+def grid(path):
+    rgb, colours, font = read_capture(path), sixteen_colours(), glyphs()
+    return [
+        [decode_cell(cell_pixels(rgb, c, r), colours, font) for c in range(COLUMNS)]
+        for r in range(ROWS)
+    ]
+
+
+def row_text(cells):
+    return "".join(cell[0] for cell in cells).rstrip()
+
+
+def print_rows(path):
+    for number, cells in enumerate(grid(path), start=1):
+        if row_text(cells):
+            print(f"{number}:{row_text(cells)}")
+
+
+def print_colours(path, text):
+    for cells in reversed(grid(path)):
+        at = row_text(cells).find(text)
+        if at < 0:
+            continue
+        pairs = []
+        for character, fg, bg in cells[at : at + len(text)]:
+            pair = f"{'*' if fg is None else fg}/{bg}"
+            if pair not in pairs and not (character == " " and fg is None and len(text) > 1):
+                pairs.append(pair)
+        print(",".join(pairs))
+        return
+
+
+class ClientMessage(ctypes.Structure):
+    _fields_ = [
+        ("type", ctypes.c_int),
+        ("serial", ctypes.c_ulong),
+        ("send_event", ctypes.c_int),
+        ("display", ctypes.c_void_p),
+        ("window", ctypes.c_ulong),
+        ("message_type", ctypes.c_ulong),
+        ("format", ctypes.c_int),
+        ("data", ctypes.c_long * 5),
+    ]
+
+
+class XEvent(ctypes.Union):
+    _fields_ = [("client", ClientMessage), ("pad", ctypes.c_long * 24)]
+
+
+def send_close(window):
+    x11 = ctypes.CDLL("libX11.so.6")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XInternAtom.restype = ctypes.c_ulong
+    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
+                               ctypes.POINTER(XEvent)]
+    x11.XFlush.argtypes = x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    display = x11.XOpenDisplay(None)
+    if not display:
+        sys.exit("no X display")
+    event = XEvent()
+    event.client.type = 33  # ClientMessage
+    event.client.window = window
+    event.client.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
+    event.client.format = 32
+    event.client.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+    event.client.data[1] = 0  # CurrentTime
+    x11.XSendEvent(display, window, 0, 0, ctypes.byref(event))
+    x11.XFlush(display)
+    x11.XCloseDisplay(display)
+
+
+if __name__ == "__main__":
+    command = sys.argv[1] if len(sys.argv) > 1 else ""
+    if command == "rows" and len(sys.argv) == 3:
+        print_rows(sys.argv[2])
+    elif command == "colours" and len(sys.argv) == 4:
+        print_colours(sys.argv[2], sys.argv[3])
+    elif command == "close" and len(sys.argv) == 3:
+        send_close(int(sys.argv[2], 0))
+    else:
+        sys.exit(__doc__)

@@ -1,0 +1,106 @@
+# shellcheck shell=bash
+# Helpers for the end-to-end tests of the graphics window, sourced after lib.sh.
+#
+# The program runs in the tmux terminal as in every e2e test, with DISPLAY naming an Xvfb
+# server of the test's own; its window is found by title with xdotool, typed into with
+# xdotool, captured with ImageMagick's import and read back as 80x30 text cells by
+# window_grid.py. Call window_setup before term_start: the terminal's shell takes DISPLAY
+# from the script.
+
+WINDOW_GRID="$(dirname "${BASH_SOURCE[0]}")/window_grid.py"
+WINDOW_TITLE="" XVFB_PID=""
+
+# window_setup: starts Xvfb on a display number it finds free itself and exports DISPLAY.
+window_setup() {
+  local tool
+  for tool in Xvfb xdotool import convert python3; do
+    command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/install-deps.sh)" >&2; exit 1; }
+  done
+  local number_file=$E2E_WORK_DIR/display
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number_file" 2>"$E2E_WORK_DIR/xvfb.log" &
+  XVFB_PID=$!
+  trap 'window_cleanup; e2e_cleanup' EXIT
+  wait_until 10 test -s "$number_file" || fail "Xvfb did not start: $(cat "$E2E_WORK_DIR/xvfb.log")"
+  export DISPLAY=":$(head -n 1 "$number_file")"
+}
+
+window_cleanup() {
+  [ -z "$XVFB_PID" ] || kill "$XVFB_PID" 2>/dev/null || true
+}
+
+# wait_for_window TITLE: the program's window shows up. Every screen_mode makes a new
+# window, which may even get the old one's id: each step below looks the window up afresh.
+wait_for_window() {
+  WINDOW_TITLE=$1
+  window_wait 10 window_id >/dev/null || fail "no window titled $1 appeared"
+}
+
+window_id() { xdotool search --name "^$WINDOW_TITLE\$" 2>/dev/null | tail -n 1 | grep .; }
+window_exists() { window_id >/dev/null; }
+window_size() { xdotool getwindowgeometry "$(window_id)" | sed -nE 's/ *Geometry: //p'; }
+
+# window_type TEXT / window_keys KEY...: typed into the window (xdotool key names).
+window_type() { xdotool type --window "$(window_id)" --delay 20 "$1"; }
+window_keys() { xdotool key --window "$(window_id)" --delay 20 "$@"; }
+
+# capture [FILE]: the window's picture, in FILE (a scratch file unless given).
+capture() {
+  local file=${1:-$E2E_WORK_DIR/capture.png}
+  # import waits for a click when the window is gone: never let it wait long.
+  local id
+  id=$(window_id) && timeout 5 import -window "$id" "$file" 2>/dev/null && echo "$file"
+}
+
+# window_wait SECONDS COMMAND...: like wait_until, for checks that take a good part of a
+# second themselves (a capture and its decoding): true once COMMAND succeeds.
+window_wait() {
+  local deadline=$((${EPOCHREALTIME/./} + $1 * 1000000))
+  shift
+  until "$@"; do
+    ((${EPOCHREALTIME/./} < deadline)) || return 1
+    sleep 0.1
+  done
+}
+
+window_rows() { local file; file=$(capture) && python3 "$WINDOW_GRID" rows "$file"; }
+window_has() {
+  local rows
+  rows=$(window_rows) && grep -Eq -- "$1" <<<"$rows"
+}
+window_rows_are() { [ "$(window_rows)" == "$1" ]; }
+window_colours_are() {
+  local file
+  file=$(capture) && [ "$(python3 "$WINDOW_GRID" colours "$file" "$2")" == "$1" ]
+}
+
+# expect_window_text REGEX: a row of the window matching REGEX shows up in time.
+expect_window_text() {
+  window_wait 10 window_has "$1" || fail "\"$1\" did not appear in the window:"$'\n'"$(window_rows)"
+}
+
+# expect_window_rows "ROW:TEXT"...: these are the only rows of the window that hold text.
+expect_window_rows() {
+  local wanted
+  wanted=$(printf '%s\n' "$@" | grep . || true)
+  window_wait 10 window_rows_are "$wanted" ||
+    fail "the window should hold only these rows:"$'\n'"$wanted"$'\n'"--- it holds:"$'\n'"$(window_rows)"
+}
+
+# expect_window_colours FG/BG TEXT: TEXT stands in the window in colour numbers FG on BG.
+expect_window_colours() {
+  window_wait 5 window_colours_are "$1" "$2" || fail "\"$2\" should be in colours $1"
+}
+
+# close_box: what a window manager sends when the window's close box is clicked.
+close_box() { python3 "$WINDOW_GRID" close "$(window_id)"; }
+
+# cpu_percent PID SECONDS: the share of one core the process used over SECONDS.
+cpu_percent() {
+  local before after ticks
+  ticks=$(getconf CLK_TCK)
+  before=$(awk '{ print $14 + $15 }' "/proc/$1/stat")
+  sleep "$2"
+  after=$(awk '{ print $14 + $15 }' "/proc/$1/stat")
+  awk -v used=$((after - before)) -v ticks="$ticks" -v seconds="$2" \
+    'BEGIN { printf "%.2f\n", used * 100 / (ticks * seconds) }'
+}

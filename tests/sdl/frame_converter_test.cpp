@@ -1,0 +1,108 @@
+// The window's presenter: frames of each depth converted into ARGB display lines, dirty
+// lines only, each frame line on line-scale display lines.
+#include "platform/sdl/parts/frame_converter.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "support/graphics_fixture.h"
+
+namespace textscreen::platform {
+namespace {
+
+constexpr uint32_t UNTOUCHED = 0x12345678;
+
+// A small frame of its own pixels and dirty flags.
+struct Frame {
+  Frame(int32_t width, int32_t height, int32_t depth, int32_t line_scale = 1)
+      : pitch(width * (depth <= 8 ? 1 : depth / 8)),
+        pixels(static_cast<size_t>(pitch * height)),
+        dirty(static_cast<size_t>(height * line_scale), 1),
+        palette(256),
+        display(static_cast<size_t>(width * height * line_scale), UNTOUCHED),
+        view{pixels.data(), pitch, width, height, depth, line_scale, dirty.data(), palette.data()} {
+  }
+
+  int32_t pitch;
+  std::vector<uint8_t> pixels;
+  std::vector<uint8_t> dirty;
+  std::vector<uint32_t> palette;
+  std::vector<uint32_t> display;
+  FrameView view;
+
+  DisplayLines convert(FrameConverter& converter) {
+    return converter.convert(view, display.data(), view.width);
+  }
+};
+
+class ModeTwelveFrame : public testing::GraphicsTest {};
+
+TEST_F(ModeTwelveFrame, ColourFourteenShowsAsYellow) {
+  screen_mode(12, 8, 0, 0, 0);
+  detail::GraphicsScreen& screen = g();
+  screen.line(5)[7] = 14;
+  std::vector<uint32_t> display(static_cast<size_t>(screen.width * screen.height));
+  FrameView view{
+      screen.pages[0].get(), screen.pitch,      screen.width,       screen.height,
+      screen.depth,          screen.line_scale, screen.dirty.get(), screen.shown_palette.data()};
+  FrameConverter converter;
+  converter.set_palette(view.shown_palette);
+  converter.convert(view, display.data(), screen.width);
+  EXPECT_EQ(display[5 * 640 + 7], 0xFFFFFF55u);  // (255, 255, 85)
+  EXPECT_EQ(display[5 * 640 + 8], 0xFF000000u);
+}
+
+TEST(FrameConverter, SixteenBitPixelsWidenEachComponentToEightBits) {
+  Frame frame(5, 1, 16);
+  const uint16_t pixels[] = {0xF800, 0x07E0, 0x001F, 0x8410, 0xFFFF};
+  for (size_t x = 0; x < 5; ++x) {
+    frame.pixels[2 * x] = pixels[x] & 0xFF;
+    frame.pixels[2 * x + 1] = pixels[x] >> 8;
+  }
+  FrameConverter converter;
+  frame.convert(converter);
+  EXPECT_EQ(frame.display,
+            (std::vector<uint32_t>{0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFF848284, 0xFFFFFFFF}));
+}
+
+TEST(FrameConverter, ThirtyTwoBitPixelsAreShownOpaque) {
+  Frame frame(2, 1, 32);
+  const uint32_t pixels[] = {0x00123456, 0x00FFFFFF};
+  std::memcpy(frame.pixels.data(), pixels, sizeof pixels);
+  FrameConverter converter;
+  frame.convert(converter);
+  EXPECT_EQ(frame.display, (std::vector<uint32_t>{0xFF123456, 0xFFFFFFFF}));
+}
+
+TEST(FrameConverter, OnlyDirtyLinesAreConvertedAndEveryFlagIsCleared) {
+  Frame frame(2, 4, 8);
+  frame.palette[3] = 0x0000FF;  // red
+  std::fill(frame.pixels.begin(), frame.pixels.end(), uint8_t{3});
+  frame.dirty = {0, 1, 1, 0};
+  FrameConverter converter;
+  converter.set_palette(frame.palette.data());
+  const DisplayLines lines = frame.convert(converter);
+  EXPECT_EQ(std::make_pair(lines.first, lines.end), std::make_pair(1, 3));
+  EXPECT_EQ(frame.display, (std::vector<uint32_t>{UNTOUCHED, UNTOUCHED, 0xFFFF0000, 0xFFFF0000,
+                                                  0xFFFF0000, 0xFFFF0000, UNTOUCHED, UNTOUCHED}));
+  EXPECT_EQ(frame.dirty, (std::vector<uint8_t>{0, 0, 0, 0}));
+  EXPECT_TRUE(frame.convert(converter).empty());
+}
+
+TEST(FrameConverter, LineScaleTwoWritesEachFrameLineOnTwoDisplayLines) {
+  Frame frame(1, 3, 4, 2);
+  frame.palette[1] = 0x00FF00;
+  frame.pixels = {0, 1, 0};
+  frame.dirty = {0, 1, 0};
+  FrameConverter converter;
+  converter.set_palette(frame.palette.data());
+  const DisplayLines lines = frame.convert(converter);
+  EXPECT_EQ(std::make_pair(lines.first, lines.end), std::make_pair(2, 4));
+  EXPECT_EQ(frame.display, (std::vector<uint32_t>{UNTOUCHED, UNTOUCHED, 0xFF00FF00, 0xFF00FF00,
+                                                  UNTOUCHED, UNTOUCHED}));
+}
+
+}  // namespace
+}  // namespace textscreen::platform

@@ -1,0 +1,61 @@
+// The window procedure of the SDL drivers: SDL's events become the host's keys, close
+// requests, activation and mouse changes. Runs where the driver handles its events (the
+// window thread, under the frame lock; the OpenGL driver's flip).
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <utility>
+
+#include "platform/display_driver.h"
+
+namespace textscreen::platform {
+
+// What the driver itself has to do after the events of a cycle.
+struct EventOutcome {
+  bool switch_screen = false;  // Alt+Enter: between window and full screen
+  bool redraw = false;         // every line is to be shown again
+  bool refit = false;          // the drawable changed size
+};
+
+// Whether the process has a display to open a window on: an X11 or Wayland one, or a video
+// driver named for SDL. Without, SDL could take a text console's screen (KMS/DRM).
+bool display_named();
+
+class WindowEvents {
+ public:
+  WindowEvents(DisplayHost& host, int32_t flags) : host_(host), flags_(flags) {}
+
+  void handle(const SDL_Event& event, EventOutcome& outcome);
+  // While the window has the keyboard: the host's key-state table from SDL's, when a key
+  // went down or up since the last refresh (the table changes with nothing else).
+  void refresh_key_states();
+
+  bool active() const { return active_; }
+  // The window starts with the keyboard, as a new window is brought to the front.
+  void start_active() { active_ = true; }
+  // The pointer in frame pixels, its buttons, and the wheel steps since the last take.
+  const SDL_Point& mouse() const { return frame_mouse_; }
+  int32_t buttons() const { return buttons_; }
+  int32_t take_wheel_steps() { return std::exchange(wheel_steps_, 0); }
+
+ private:
+  void key_down(const SDL_KeyboardEvent& key, EventOutcome& outcome);
+  void text(const char* utf8);
+  void window_event(const SDL_WindowEvent& window, EventOutcome& outcome);
+  void mouse_changed(int32_t wheel_steps);
+
+  DisplayHost& host_;
+  int32_t flags_;
+  bool active_ = false;
+  bool keys_changed_ = true;
+  // The modifiers of the last key down: the text it typed comes right after it.
+  uint16_t key_modifiers_ = 0;
+  SDL_Point mouse_{0, 0};  // in display pixels
+  SDL_Point frame_mouse_{0, 0};
+  int32_t buttons_ = 0;
+  int32_t wheel_steps_ = 0;
+};
+
+}  // namespace textscreen::platform
