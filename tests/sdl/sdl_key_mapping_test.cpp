@@ -71,7 +71,7 @@ TEST(SdlKeys, KeysWithoutCharactersGiveExtendedCodes) {
 
 TEST(SdlKeys, AltF4IsTheCloseKeyAndTheWindowKeepsIt) {
   const Pressed pressed = press(key(SDL_SCANCODE_F4, SDLK_F4, KMOD_LALT));
-  EXPECT_EQ(pressed.codes, std::vector<int32_t>{detail::CLOSE_KEY});
+  EXPECT_EQ(pressed.codes, std::vector<int32_t>{CLOSE_KEY});
   EXPECT_TRUE(pressed.swallowed);
 }
 

@@ -18,6 +18,10 @@ class PollIdler {
   static constexpr int32_t EMPTY_POLLS_BEFORE_IDLING = 4;
   static constexpr std::chrono::milliseconds FIRST_IDLE{1};
   static constexpr std::chrono::milliseconds LONGEST_IDLE{8};
+
+  // `longest`: where the idle moment stops growing. A source that wakes the wait the moment
+  // a key comes can afford a long one.
+  explicit PollIdler(std::chrono::milliseconds longest = LONGEST_IDLE) : longest_(longest) {}
   // The idle moment doubles after every this many empty polls.
   static constexpr int32_t EMPTY_POLLS_PER_DOUBLING = 64;
 
@@ -26,8 +30,8 @@ class PollIdler {
   void before_poll(Wait&& wait) {
     if (empty_polls_ < EMPTY_POLLS_BEFORE_IDLING) return;
     const int32_t doublings =
-        std::min((empty_polls_ - EMPTY_POLLS_BEFORE_IDLING) / EMPTY_POLLS_PER_DOUBLING, 3);
-    wait(std::min(FIRST_IDLE * (1 << doublings), LONGEST_IDLE));
+        std::min((empty_polls_ - EMPTY_POLLS_BEFORE_IDLING) / EMPTY_POLLS_PER_DOUBLING, 6);
+    wait(std::min(FIRST_IDLE * (1 << doublings), longest_));
   }
   // After a poll: whether it found a key.
   void after_poll(bool found) {
@@ -36,6 +40,7 @@ class PollIdler {
   void reset() { empty_polls_ = 0; }
 
  private:
+  std::chrono::milliseconds longest_;
   int32_t empty_polls_ = 0;
 };
 

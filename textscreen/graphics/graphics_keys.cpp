@@ -12,8 +12,9 @@
 namespace textscreen::detail {
 namespace {
 
-// A program that polls in a loop lets the process sleep until the window thread pushes.
-PollIdler idler;
+// A program that polls in a loop lets the process sleep until the window thread pushes. A
+// push ends the wait at once, so it may grow long: an idle poll loop then costs nothing.
+PollIdler idler(std::chrono::milliseconds(64));
 
 int32_t pop_key() {
   GraphicsScreen* g = graphics_screen();
