@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "graphics/graphics_wait.h"
+#include "console/timed_wait.h"
 #include "graphics/ring_key_string.h"
 #include "graphics/window_keys.h"
 #include "platform/keyboard_layout.h"
@@ -100,45 +100,20 @@ TEST(WindowKeys, CharactersRepeatAndTheCloseBoxGivesTheCloseKey) {
   EXPECT_EQ(poll_all(ring), std::string(15, '\x82'));
 }
 
-TEST(GraphicsWait, WaitsLastTheirTimeUnlessAKeyEndsThem) {
-  struct Case {
-    int32_t wait;
-    int key_after_ms;  // -1: no key comes
-    int expected_ms;
-  };
-  const Case cases[] = {
-      {-1, 120, 150},    // looks every 50 ms until a key has come
-      {1000, 120, 150},  // a long wait ends at the first look after the key
-      {1000, -1, 1000},  // and otherwise lasts its time
-      {130, 100, 130},   // the last 1-50 ms are slept without looking
-      {80, 10, 80},      // a short wait is never shortened
-      {0, -1, 0},       {-5, -1, 0},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.wait);
-    KeyRing ring;
-    ScriptedClock clock;
-    if (c.key_after_ms >= 0) clock.at(milliseconds(c.key_after_ms), [&] { ring.push('a'); });
-    graphics_sleep_wait(c.wait, clock, [&] { return ring.take_key_ready(); });
-    EXPECT_EQ(clock.elapsed(), milliseconds(c.expected_ms));
-    // The key that ended a wait is still there to be read.
-    EXPECT_EQ(poll_all(ring), c.key_after_ms >= 0 ? "a" : "");
-  }
-}
-
-TEST(GraphicsWait, AKeyTypedBeforeTheWaitEndsItAtOnceUnlessItWasRead) {
+TEST(KeyRing, AKeyTypedBeforeAWaitEndsItAtOnceUnlessItWasRead) {
   KeyRing ring;
   ScriptedClock clock;
   auto take_key_ready = [&] { return ring.take_key_ready(); };
+  auto sleep = [&](int32_t ms) { clock.sleep_for(milliseconds(ms)); };
   ring.push('a');
-  graphics_sleep_wait(-1, clock, take_key_ready);
+  timed_wait(-1, sleep, take_key_ready);
   EXPECT_EQ(clock.elapsed(), milliseconds(0));
   EXPECT_EQ(ring.pop(), 'a');
   ring.push('b');
   ring.push('c');
   ring.pop();
   clock.at(milliseconds(70), [&] { ring.push('d'); });
-  graphics_sleep_wait(-1, clock, take_key_ready);  // 'c' is still there, but came before the pop
+  timed_wait(-1, sleep, take_key_ready);  // 'c' is still there, but came before the pop
   EXPECT_EQ(clock.elapsed(), milliseconds(100));
   EXPECT_EQ(poll_all(ring), "cd");
 }

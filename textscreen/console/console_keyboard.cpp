@@ -6,6 +6,7 @@
 #include "console/layer_lifecycle.h"
 #include "console/poll_idler.h"
 #include "console/screen_state.h"
+#include "console/timed_wait.h"
 #include "textscreen/keyboard.h"
 #include "textscreen/textscreen.h"
 
@@ -15,9 +16,6 @@ namespace {
 using platform::InputEvent;
 using platform::InputEventType;
 using platform::KeyEvent;
-
-constexpr int32_t WAIT_SLICE_MS = 50;
-constexpr int32_t SHORT_WAIT_LIMIT_MS = 99;
 
 // The decimal value typed on the numeric keypad while only Alt is held.
 int32_t alt_number = 0;
@@ -115,20 +113,7 @@ static bool take_key_seen() {
 void console_wait(int32_t milliseconds) {
   // Every wait counts as a console read, the short ones that never look at a key too.
   install_control_handler_once();
-  if (milliseconds == -1) {
-    while (!take_key_seen()) sleep_ms(WAIT_SLICE_MS);
-    return;
-  }
-  if (milliseconds > SHORT_WAIT_LIMIT_MS) {
-    while (milliseconds > WAIT_SLICE_MS) {
-      if (take_key_seen()) return;
-      sleep_ms(WAIT_SLICE_MS);
-      milliseconds -= WAIT_SLICE_MS;
-    }
-    sleep_ms(milliseconds);
-    return;
-  }
-  if (milliseconds >= 1) sleep_ms(milliseconds);
+  timed_wait(milliseconds, sleep_ms, take_key_seen);
 }
 
 void reset_console_keyboard() {

@@ -134,19 +134,8 @@ void console_write_text(const uint8_t* bytes, int32_t length, int32_t mask) {
   }
   ConsoleSurface surface(attribute, buffer_rows, partial);
 
-  if (s.pending_wrap) {
-    s.pending_wrap = false;
-    cursor = {view.left, cursor.row + 1};
-    scroll_to_cursor(view, cursor, surface);
-  }
-  run_text_engine({reinterpret_cast<const char*>(bytes), static_cast<size_t>(length)}, view, cursor,
-                  surface, true);
-  if (cursor.column == view.left && cursor.row == view.bottom + 1) {
-    s.pending_wrap = true;
-    cursor = {view.right, view.bottom};
-  } else {
-    scroll_to_cursor(view, cursor, surface);
-  }
+  write_with_deferred_scroll({reinterpret_cast<const char*>(bytes), static_cast<size_t>(length)},
+                             view, cursor, surface, s.pending_wrap);
   console().set_cursor_position(
       {static_cast<int16_t>(cursor.column), static_cast<int16_t>(cursor.row)});
   if (surface.moved_down() && !partial && view.top != start_top) {

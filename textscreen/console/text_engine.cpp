@@ -117,4 +117,20 @@ void run_text_engine(std::string_view bytes, TextView& view, TextCursor& cursor,
   }
 }
 
+void write_with_deferred_scroll(std::string_view bytes, TextView& view, TextCursor& cursor,
+                                TextSurface& surface, bool& scroll_pending) {
+  if (scroll_pending) {
+    scroll_pending = false;
+    cursor = {view.left, cursor.row + 1};
+    scroll_to_cursor(view, cursor, surface);
+  }
+  run_text_engine(bytes, view, cursor, surface, true);
+  if (cursor.column == view.left && cursor.row == view.bottom + 1) {
+    scroll_pending = true;
+    cursor = {view.right, view.bottom};
+  } else {
+    scroll_to_cursor(view, cursor, surface);
+  }
+}
+
 }  // namespace textscreen::detail

@@ -42,4 +42,11 @@ void run_text_engine(std::string_view bytes, TextView& view, TextCursor& cursor,
 // Scrolls by the rows the cursor stands below the view, leaving it on the bottom row.
 void scroll_to_cursor(TextView& view, TextCursor& cursor, TextSurface& surface);
 
+// The text engine as a screen runs it, line feeds returning to the left column and the
+// scroll after a full bottom row deferred: a scroll left pending by the last write is made
+// first, and a text that ends in the view's last cell parks the cursor on that cell and
+// leaves the scroll pending, so the bottom row stays in view until more text comes.
+void write_with_deferred_scroll(std::string_view bytes, TextView& view, TextCursor& cursor,
+                                TextSurface& surface, bool& scroll_pending);
+
 }  // namespace textscreen::detail

@@ -2,8 +2,8 @@
 
 #include "console/layer_devices.h"
 #include "console/poll_idler.h"
+#include "console/timed_wait.h"
 #include "graphics/frame_lock.h"
-#include "graphics/graphics_wait.h"
 #include "graphics/key_ring.h"
 #include "graphics/ring_key_string.h"
 #include "graphics/window_keys.h"
@@ -15,6 +15,9 @@ namespace {
 // A program that polls in a loop lets the process sleep until the window thread pushes. A
 // push ends the wait at once, so it may grow long: an idle poll loop then costs nothing.
 PollIdler idler(std::chrono::milliseconds(64));
+
+// The key wait looks this often; it sleeps through the layer's sleep in between.
+constexpr int32_t KEY_WAIT_STEP_MS = 20;
 
 int32_t pop_key() {
   GraphicsScreen* g = graphics_screen();
@@ -42,7 +45,11 @@ std::string graphics_poll_key() {
 
 int32_t graphics_wait_key() {
   if (graphics_screen() == nullptr) return 0;
-  return detail::graphics_wait_key(pop_key, [](int32_t ms) { sleep_wait(ms); });
+  for (;;) {
+    const int32_t code = pop_key();
+    if (code != 0) return code;
+    sleep_wait(KEY_WAIT_STEP_MS);
+  }
 }
 
 int32_t graphics_peek_key() {
@@ -60,7 +67,9 @@ int32_t graphics_key_down(int32_t scan_code) {
 }
 
 void graphics_wait(int32_t milliseconds) {
-  graphics_sleep_wait(milliseconds, clock(), take_key_ready);
+  timed_wait(
+      milliseconds, [](int32_t ms) { clock().sleep_for(std::chrono::milliseconds(ms)); },
+      take_key_ready);
 }
 
 bool window_key_pressed(const platform::WindowKeyEvent& key) {

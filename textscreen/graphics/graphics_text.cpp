@@ -97,19 +97,8 @@ void graphics_write_text(const uint8_t* bytes, int32_t length, int32_t mask) {
   TextView view{0, rows.top, g.text_columns - 1, rows.bottom};
   TextCursor cursor{g.cursor_column, g.cursor_row};
   FrameSurface surface(g);
-  if (g.scroll_pending) {
-    g.scroll_pending = false;
-    cursor = {view.left, cursor.row + 1};
-    scroll_to_cursor(view, cursor, surface);
-  }
-  run_text_engine({reinterpret_cast<const char*>(bytes), static_cast<size_t>(length)}, view, cursor,
-                  surface, true);
-  if (cursor.column == view.left && cursor.row == view.bottom + 1) {
-    g.scroll_pending = true;
-    cursor = {view.right, view.bottom};
-  } else {
-    scroll_to_cursor(view, cursor, surface);
-  }
+  write_with_deferred_scroll({reinterpret_cast<const char*>(bytes), static_cast<size_t>(length)},
+                             view, cursor, surface, g.scroll_pending);
   g.cursor_column = cursor.column;
   g.cursor_row = cursor.row;
   mark_lines_dirty(g, surface.dirty_first, surface.dirty_end);
