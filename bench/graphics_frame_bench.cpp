@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "compare_in_turn.h"
 #include "console/layer_reset.h"
 #include "graphics/graphics_screen.h"
 #include "platform/memory/memory_console.h"
@@ -18,7 +19,6 @@
 namespace {
 
 using namespace textscreen;
-using Clock = std::chrono::steady_clock;
 
 class GraphicsBench {
  public:
@@ -36,30 +36,12 @@ class GraphicsBench {
   platform::MemoryConsole console_;
 };
 
-template <typename Measured, typename Baseline>
-void compare(benchmark::State& state, Measured measured, Baseline baseline) {
-  double measured_ns = 0;
-  double baseline_ns = 0;
-  for (auto _ : state) {
-    auto start = Clock::now();
-    measured();
-    auto middle = Clock::now();
-    baseline();
-    auto end = Clock::now();
-    measured_ns += std::chrono::duration<double, std::nano>(middle - start).count();
-    baseline_ns += std::chrono::duration<double, std::nano>(end - middle).count();
-  }
-  state.counters["measured_us"] = measured_ns / 1000 / static_cast<double>(state.iterations());
-  state.counters["baseline_us"] = baseline_ns / 1000 / static_cast<double>(state.iterations());
-  state.counters["ratio"] = measured_ns / baseline_ns;
-}
-
 void BM_RedrawAllCellsVsMemset(benchmark::State& state) {
   GraphicsBench bench;
   std::string cells(80 * 30, 'W');
   for (size_t i = 0; i < cells.size(); ++i) cells[i] = static_cast<char>(33 + i % 90);
   std::vector<uint8_t> frame(640 * 480);
-  compare(
+  compare_in_turn(
       state,
       [&] {
         screen_locate(1, 1, -1);
@@ -78,7 +60,7 @@ void BM_ScrollViewByOneRowVsMemmove(benchmark::State& state) {
   screen_locate(30, 1, -1);
   std::vector<uint8_t> frame(640 * 480);
   const size_t moved = 640 * (480 - 16);
-  compare(
+  compare_in_turn(
       state, [&] { write_text("\n", 0); },
       [&] {
         std::memmove(frame.data(), frame.data() + 640 * 16, moved);

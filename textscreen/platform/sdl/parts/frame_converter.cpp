@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
+
 namespace textscreen::platform {
 namespace {
 
@@ -9,6 +13,43 @@ namespace {
 constexpr uint32_t widen(uint32_t value, int bits) {
   return (value << (8 - bits)) | (value >> (2 * bits - 8));
 }
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// Frames of up to sixteen colours, sixteen pixels at a time: each colour component is a
+// sixteen-entry byte table that one shuffle looks up for all of them, and the components
+// are then interleaved into ARGB pixels. Returns how many pixels it converted.
+__attribute__((target("ssse3"))) int32_t convert_sixteen_colours(const uint8_t* source,
+                                                                 uint32_t* target, int32_t width,
+                                                                 const uint32_t* colours) {
+  alignas(16) uint8_t component[3][16];
+  for (int32_t i = 0; i < 16; ++i) {
+    for (int32_t c = 0; c < 3; ++c) component[c][i] = static_cast<uint8_t>(colours[i] >> (8 * c));
+  }
+  const __m128i blues = _mm_load_si128(reinterpret_cast<const __m128i*>(component[0]));
+  const __m128i greens = _mm_load_si128(reinterpret_cast<const __m128i*>(component[1]));
+  const __m128i reds = _mm_load_si128(reinterpret_cast<const __m128i*>(component[2]));
+  const __m128i low_nibbles = _mm_set1_epi8(15);
+  const __m128i opaque = _mm_set1_epi8(static_cast<char>(0xFF));
+  int32_t x = 0;
+  for (; x + 16 <= width; x += 16) {
+    const __m128i index =
+        _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(source + x)), low_nibbles);
+    const __m128i blue = _mm_shuffle_epi8(blues, index);
+    const __m128i green = _mm_shuffle_epi8(greens, index);
+    const __m128i red = _mm_shuffle_epi8(reds, index);
+    const __m128i blue_green[2] = {_mm_unpacklo_epi8(blue, green), _mm_unpackhi_epi8(blue, green)};
+    const __m128i red_alpha[2] = {_mm_unpacklo_epi8(red, opaque), _mm_unpackhi_epi8(red, opaque)};
+    auto* out = reinterpret_cast<__m128i*>(target + x);
+    for (int32_t half = 0; half < 2; ++half) {
+      _mm_storeu_si128(out + 2 * half, _mm_unpacklo_epi16(blue_green[half], red_alpha[half]));
+      _mm_storeu_si128(out + 2 * half + 1, _mm_unpackhi_epi16(blue_green[half], red_alpha[half]));
+    }
+  }
+  return x;
+}
+
+const bool HAS_SSSE3 = __builtin_cpu_supports("ssse3");
+#endif
 
 }  // namespace
 
@@ -37,7 +78,14 @@ void FrameConverter::choose_depth(int32_t depth) {
 
 void FrameConverter::convert_line(const FrameView& frame, const uint8_t* source, uint32_t* target) {
   if (frame.depth <= 8) {
-    for (int32_t x = 0; x < frame.width; ++x) target[x] = indexed_[source[x]];
+    int32_t x = 0;
+#if defined(__x86_64__) && defined(__GNUC__)
+    // Up to sixteen colours the pixels hold colour numbers below 16.
+    if (frame.depth <= 4 && HAS_SSSE3) {
+      x = convert_sixteen_colours(source, target, frame.width, indexed_.data());
+    }
+#endif
+    for (; x < frame.width; ++x) target[x] = indexed_[source[x]];
   } else if (frame.depth == 16) {
     for (int32_t x = 0; x < frame.width; ++x) {
       uint32_t colour = halves_[source[2 * x]] | halves_[256 + source[2 * x + 1]];
