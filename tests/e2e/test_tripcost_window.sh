@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # tripcost with a display: Enter in the terminal opens the 640x480 window titled "tripcost",
-# the answers typed into the window bring up the results there, the close box and Alt+F4
+# Alt+Enter shows its frame on the whole screen and brings the window back, the answers
+# typed into the window bring up the results there, the close box and Alt+F4
 # leave the window open, the key loop idles in the window, and Esc there leads to the
 # farewell and, after a key, the shell.
 # Usage: test_tripcost_window.sh <folder holding tripcost>
@@ -30,6 +31,16 @@ wait_for_window tripcost
 expect_window_text "^1:$HEADING\$"
 expect_window_text "^6:$FIRST_QUESTION\$"
 expect_window_colours 10/0 "PODAJ DLUGOSC TRASY"
+
+scenario "Alt+Enter: the frame on the whole screen, twice its size and centred; again: the window"
+window_keys alt+Return
+expect_window_size "$SCREEN_SIZE"
+# 640x480 twice over on 1280x1024: 1280x960, 32 black lines above and below.
+expect_desktop_text 2,0,32 "^6:$FIRST_QUESTION\$"
+window_keys alt+Return
+expect_window_size 640x480
+expect_window_text "^1:$HEADING\$"
+expect_window_text "^6:$FIRST_QUESTION\$"
 
 scenario "the answers typed into the window bring up the results"
 n=0

@@ -4,9 +4,13 @@ into its 80x30 text cells (character, foreground, background), by exact match ag
 8x16 glyphs and the sixteen colours the library draws with. Also sends the window the close
 a window manager sends for its close box.
 
-  window_grid.py rows CAPTURE          "ROW:TEXT" for each row that holds text
-  window_grid.py colours CAPTURE TEXT  the FG/BG colour numbers TEXT is drawn in
-  window_grid.py close WINDOW_ID       WM_DELETE_WINDOW to the window (X11)
+  window_grid.py rows CAPTURE [SCALE,LEFT,TOP]  "ROW:TEXT" for each row that holds text
+  window_grid.py colours CAPTURE TEXT          the FG/BG colour numbers TEXT is drawn in
+  window_grid.py close WINDOW_ID               WM_DELETE_WINDOW to the window (X11)
+
+SCALE,LEFT,TOP reads a capture of a whole screen that shows the frame scaled by a whole
+factor with its top left corner at LEFT,TOP: each frame pixel must be a uniform
+SCALE x SCALE block, and everything around the frame black.
 """
 import ctypes
 import subprocess
@@ -33,11 +37,43 @@ def glyphs():
     return table
 
 
-def read_capture(path):
-    rgb = subprocess.run(["convert", str(path), "rgb:-"], check=True, capture_output=True).stdout
-    if len(rgb) != WIDTH * HEIGHT * 3:
-        sys.exit(f"{path}: {len(rgb)} bytes, not a {WIDTH}x{HEIGHT} capture")
+def read_capture(path, placement=None):
+    ppm = subprocess.run(["convert", str(path), "ppm:-"], check=True, capture_output=True).stdout
+    # Binary PPM: "P6", width, height and the largest value, each followed by one blank.
+    fields = ppm.split(maxsplit=4)
+    width, height, rgb = int(fields[1]), int(fields[2]), fields[4]
+    if placement is not None:
+        return unscaled(rgb, width, height, *placement, path)
+    if (width, height) != (WIDTH, HEIGHT):
+        sys.exit(f"{path}: {width}x{height}, not a {WIDTH}x{HEIGHT} capture")
     return rgb
+
+
+def unscaled(rgb, width, height, scale, left, top, path):
+    """The frame's own pixels out of a screen that shows it scaled by `scale` at left, top."""
+    if left + WIDTH * scale > width or top + HEIGHT * scale > height:
+        sys.exit(f"{path}: a {WIDTH}x{HEIGHT} frame x{scale} at {left},{top} is off the screen")
+    stride, inner, frame = width * 3, WIDTH * scale * 3, []
+    for y in range(height):
+        line = rgb[y * stride : (y + 1) * stride]
+        inside = top <= y < top + HEIGHT * scale
+        start = left * 3 if inside else 0
+        end = start + inner if inside else 0
+        if any(line[:start]) or any(line[end if inside else 0 :] if inside else line):
+            sys.exit(f"{path}: screen line {y} is not black around the frame")
+        if not inside:
+            continue
+        pixels = line[start:end]
+        if (y - top) % scale:
+            if pixels != frame[-1][1]:
+                sys.exit(f"{path}: screen line {y} differs from the line above it in its block")
+            continue
+        own = pixels[:: scale * 3], pixels[1 :: scale * 3], pixels[2 :: scale * 3]
+        own = bytes(v for pixel in zip(*own) for v in pixel)
+        if bytes(v for i in range(0, len(own), 3) for v in own[i : i + 3] * scale) != pixels:
+            sys.exit(f"{path}: screen line {y} is not made of {scale}-pixel blocks")
+        frame.append((own, pixels))
+    return b"".join(own for own, _ in frame)
 
 
 def cell_pixels(rgb, column, row):
@@ -76,8 +112,8 @@ def decode_cell(pixels, colours, font):
     return bytes([code]).decode("cp437"), fg, bg
 
 
-def grid(path):
-    rgb, colours, font = read_capture(path), sixteen_colours(), glyphs()
+def grid(path, placement=None):
+    rgb, colours, font = read_capture(path, placement), sixteen_colours(), glyphs()
     return [
         [decode_cell(cell_pixels(rgb, c, r), colours, font) for c in range(COLUMNS)]
         for r in range(ROWS)
@@ -88,8 +124,8 @@ def row_text(cells):
     return "".join(cell[0] for cell in cells).rstrip()
 
 
-def print_rows(path):
-    for number, cells in enumerate(grid(path), start=1):
+def print_rows(path, placement=None):
+    for number, cells in enumerate(grid(path, placement), start=1):
         if row_text(cells):
             print(f"{number}:{row_text(cells)}")
 
@@ -151,8 +187,9 @@ def send_close(window):
 
 if __name__ == "__main__":
     command = sys.argv[1] if len(sys.argv) > 1 else ""
-    if command == "rows" and len(sys.argv) == 3:
-        print_rows(sys.argv[2])
+    if command == "rows" and len(sys.argv) in (3, 4):
+        placement = tuple(int(v) for v in sys.argv[3].split(",")) if len(sys.argv) == 4 else None
+        print_rows(sys.argv[2], placement)
     elif command == "colours" and len(sys.argv) == 4:
         print_colours(sys.argv[2], sys.argv[3])
     elif command == "close" and len(sys.argv) == 3:

@@ -2,29 +2,40 @@
 # Helpers for the end-to-end tests of the graphics window, sourced after lib.sh.
 #
 # The program runs in the tmux terminal as in every e2e test, with DISPLAY naming an Xvfb
-# server of the test's own; its window is found by title with xdotool, typed into with
-# xdotool, captured with ImageMagick's import and read back as 80x30 text cells by
+# server of the test's own, managed by a small window manager (evilwm: the window's full
+# screen is the window manager's to grant); its window is found by title with xdotool, typed
+# into with xdotool, captured with ImageMagick's import and read back as 80x30 text cells by
 # window_grid.py. Call window_setup before term_start: the terminal's shell takes DISPLAY
 # from the script.
 
 WINDOW_GRID="$(dirname "${BASH_SOURCE[0]}")/window_grid.py"
-WINDOW_TITLE="" XVFB_PID=""
+WINDOW_TITLE="" XVFB_PID="" WM_PID=""
+# The screen holds a 640x480 frame twice over: 1280x960, with 32 black lines above and below.
+SCREEN_SIZE=1280x1024
 
-# window_setup: starts Xvfb on a display number it finds free itself and exports DISPLAY.
+# window_setup: starts Xvfb on a display number it finds free itself, exports DISPLAY and
+# starts the window manager on it.
 window_setup() {
   local tool
-  for tool in Xvfb xdotool import convert python3; do
+  for tool in Xvfb evilwm xprop xdotool import convert python3; do
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/install-deps.sh)" >&2; exit 1; }
   done
   local number_file=$E2E_WORK_DIR/display
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number_file" 2>"$E2E_WORK_DIR/xvfb.log" &
+  Xvfb -displayfd 3 -screen 0 "${SCREEN_SIZE}x24" -nolisten tcp 3>"$number_file" 2>"$E2E_WORK_DIR/xvfb.log" &
   XVFB_PID=$!
   trap 'window_cleanup; e2e_cleanup' EXIT
   wait_until 10 test -s "$number_file" || fail "Xvfb did not start: $(cat "$E2E_WORK_DIR/xvfb.log")"
   export DISPLAY=":$(head -n 1 "$number_file")"
+  # Xvfb has only its built-in fonts, and evilwm's own choice is not among them.
+  evilwm -fn fixed 2>"$E2E_WORK_DIR/wm.log" &
+  WM_PID=$!
+  wait_until 10 wm_running || fail "the window manager did not start: $(cat "$E2E_WORK_DIR/wm.log")"
 }
 
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+
 window_cleanup() {
+  [ -z "$WM_PID" ] || kill "$WM_PID" 2>/dev/null || true
   [ -z "$XVFB_PID" ] || kill "$XVFB_PID" 2>/dev/null || true
 }
 
@@ -38,6 +49,12 @@ wait_for_window() {
 window_id() { xdotool search --name "^$WINDOW_TITLE\$" 2>/dev/null | tail -n 1 | grep .; }
 window_exists() { window_id >/dev/null; }
 window_size() { xdotool getwindowgeometry "$(window_id)" | sed -nE 's/ *Geometry: //p'; }
+window_size_is() { [ "$(window_size)" == "$1" ]; }
+
+# expect_window_size WIDTHxHEIGHT: the window takes that size in time.
+expect_window_size() {
+  window_wait 5 window_size_is "$1" || fail "the window is $(window_size), not $1"
+}
 
 # window_type TEXT / window_keys KEY...: typed into the window (xdotool key names).
 window_type() { xdotool type --window "$(window_id)" --delay 20 "$1"; }
@@ -68,6 +85,24 @@ window_has() {
   rows=$(window_rows) && grep -Eq -- "$1" <<<"$rows"
 }
 window_rows_are() { [ "$(window_rows)" == "$1" ]; }
+
+# desktop_rows SCALE,LEFT,TOP: the text rows of the whole screen (the root window), which
+# is to show the frame scaled by SCALE (each pixel a uniform block) at LEFT,TOP with black
+# all around.
+desktop_rows() {
+  local file=$E2E_WORK_DIR/screen.png
+  timeout 5 import -window root "$file" 2>/dev/null && python3 "$WINDOW_GRID" rows "$file" "$1"
+}
+desktop_has() {
+  local rows
+  rows=$(desktop_rows "$1" 2>&1) && grep -Eq -- "$2" <<<"$rows"
+}
+
+# expect_desktop_text SCALE,LEFT,TOP REGEX: the screen shows the frame so, with a row
+# matching REGEX.
+expect_desktop_text() {
+  window_wait 10 desktop_has "$1" "$2" || fail "\"$2\" is not on the screen as $1:"$'\n'"$(desktop_rows "$1" 2>&1)"
+}
 window_colours_are() {
   local file
   file=$(capture) && [ "$(python3 "$WINDOW_GRID" colours "$file" "$2")" == "$1" ]

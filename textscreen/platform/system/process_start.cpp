@@ -4,9 +4,9 @@
 
 #include "console/layer_devices.h"
 #include "console/layer_lifecycle.h"
-#include "platform/sdl/sdl_display_proxy.h"
 #include "platform/sdl/sdl_speaker.h"
 #include "platform/system/floating_point.h"
+#include "platform/system/process_display_drivers.h"
 #include "platform/system/system_clock.h"
 #include "platform/terminal/terminal_console.h"
 #include "textscreen/program.h"
@@ -30,13 +30,10 @@ void layer_init(int argc, char** argv) {
   platform::set_extended_precision();
   static platform::SystemClock clock;
   static platform::SdlSpeaker speaker;
-  // The window first, then OpenGL (only when asked for); the Null driver is chosen by name.
-  static platform::SdlDisplayProxy window_driver(platform::SdlDisplayProxy::Kind::window);
-  static platform::SdlDisplayProxy gl_driver(platform::SdlDisplayProxy::Kind::opengl);
-  static platform::DisplayDriver* const display_drivers[] = {&window_driver, &gl_driver};
   // Never destroyed: the exit steps and the signal thread use the console to the very end.
   static auto* console = new platform::TerminalConsole(STDIN_FILENO, STDOUT_FILENO, clock);
-  detail::install_devices({console, &clock, &speaker, display_drivers, program_file_path()});
+  detail::install_devices(
+      {console, &clock, &speaker, platform::process_display_drivers(), program_file_path()});
   detail::start_layer(argc, argv);
 }
 
