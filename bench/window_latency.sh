@@ -16,8 +16,8 @@ source "$HERE/../tests/e2e/window_lib.sh"
 e2e_setup "${1:-}"
 window_setup
 COUNT=${2:-200}
-# The cells read: the heading's "K" (row 0) and the first answer's first character (row 6).
-HEADING_COLUMN=39 ANSWER_ROW=6
+# The cells read: the heading's "K" (row 0) and the first answer's first character (row 7).
+HEADING_COLUMN=39 ANSWER_ROW=7
 
 percentiles() {
   sort -n | awk '{ v[NR] = $1 } END {
