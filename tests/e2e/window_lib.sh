@@ -14,7 +14,7 @@ WINDOW_TITLE="" XVFB_PID="" WM_PID=""
 SCREEN_SIZE=1280x1024
 
 # window_setup: starts Xvfb on a display number it finds free itself, exports DISPLAY and
-# starts the window manager on it.
+# starts the window manager on it (unless WINDOW_MANAGER=none).
 window_setup() {
   local tool
   for tool in Xvfb evilwm xprop xdotool import convert python3; do
@@ -28,6 +28,8 @@ window_setup() {
   export DISPLAY=":$(head -n 1 "$number_file")"
   # The number comes as the server starts listening; clients are welcome once it answers.
   wait_until 10 display_answers || fail "Xvfb on $DISPLAY does not answer"
+  # WINDOW_MANAGER=none: a bare X server, as on a desktop without one.
+  [ "${WINDOW_MANAGER:-evilwm}" != none ] || return 0
   # Xvfb has only its built-in fonts, and evilwm's own choice is not among them. A window
   # manager that lost a race at start (on a loaded machine) gets a second go.
   local attempt

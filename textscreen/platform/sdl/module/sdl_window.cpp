@@ -1,5 +1,7 @@
 #include "platform/sdl/module/sdl_window.h"
 
+#include "platform/sdl/module/window_manager_check.h"
+
 namespace textscreen::platform {
 
 bool SdlWindow::create(const std::string& title, int32_t width, int32_t height, bool full_screen) {
@@ -38,6 +40,7 @@ void SdlWindow::destroy() {
 
 void SdlWindow::switch_full_screen() {
   const bool wanted = !full_screen_;
+  if (wanted && !full_screen_possible(window_)) return;
   if (SDL_SetWindowFullscreen(window_, wanted ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0) {
     full_screen_ = wanted;
     fit();

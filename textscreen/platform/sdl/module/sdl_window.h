@@ -23,7 +23,8 @@ class SdlWindow {
   bool create(const std::string& title, int32_t width, int32_t height, bool full_screen);
   void destroy();
 
-  // Between a window and the desktop; a switch that fails gives the window back as it was.
+  // Between a window and the desktop; a switch that fails gives the window back as it was,
+  // and none is tried where the desktop cannot grant it (X11 with no window manager).
   // The texture's contents are not kept: the caller redraws the whole frame.
   void switch_full_screen();
   bool full_screen() const { return full_screen_; }
