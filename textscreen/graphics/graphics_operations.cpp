@@ -27,11 +27,6 @@ void centre_graphics_cursor(GraphicsScreen& g) {
   g.graphics_y = g.viewport.top + g.viewport.height / 2;
 }
 
-// The colour a palette entry shows, in the packed form of the screen's depth.
-uint32_t colour_of_entry(const GraphicsScreen& g, int32_t entry) {
-  return g.has_colour_map ? g.colour_map[entry] : static_cast<uint32_t>(entry);
-}
-
 uint32_t stored_colour(const GraphicsScreen& g, int32_t value) {
   const auto v = static_cast<uint32_t>(value);
   if (g.depth <= 8) return v & g.colour_mask;
@@ -85,7 +80,8 @@ int32_t graphics_set_colors(int32_t foreground, int32_t background) {
         g.foreground = static_cast<uint32_t>(foreground) & 15;
       }
     }
-    if (background >= 0) g.background = colour_of_entry(g, 0);
+    // Pixel value 0 shows palette entry 0 in every colour map.
+    if (background >= 0) g.background = 0;
   } else {
     if (foreground >= 0) g.foreground = stored_colour(g, foreground);
     if (background >= 0) g.background = stored_colour(g, background);

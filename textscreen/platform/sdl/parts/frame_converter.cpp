@@ -18,16 +18,12 @@ constexpr uint32_t widen(uint32_t value, int bits) {
 // Frames of up to sixteen colours, sixteen pixels at a time: each colour component is a
 // sixteen-entry byte table that one shuffle looks up for all of them, and the components
 // are then interleaved into ARGB pixels. Returns how many pixels it converted.
-__attribute__((target("ssse3"))) int32_t convert_sixteen_colours(const uint8_t* source,
-                                                                 uint32_t* target, int32_t width,
-                                                                 const uint32_t* colours) {
-  alignas(16) uint8_t component[3][16];
-  for (int32_t i = 0; i < 16; ++i) {
-    for (int32_t c = 0; c < 3; ++c) component[c][i] = static_cast<uint8_t>(colours[i] >> (8 * c));
-  }
-  const __m128i blues = _mm_load_si128(reinterpret_cast<const __m128i*>(component[0]));
-  const __m128i greens = _mm_load_si128(reinterpret_cast<const __m128i*>(component[1]));
-  const __m128i reds = _mm_load_si128(reinterpret_cast<const __m128i*>(component[2]));
+__attribute__((target("ssse3"))) int32_t convert_sixteen_colours(
+    const uint8_t* source, uint32_t* target, int32_t width,
+    const std::array<std::array<uint8_t, 16>, 3>& components) {
+  const __m128i blues = _mm_loadu_si128(reinterpret_cast<const __m128i*>(components[0].data()));
+  const __m128i greens = _mm_loadu_si128(reinterpret_cast<const __m128i*>(components[1].data()));
+  const __m128i reds = _mm_loadu_si128(reinterpret_cast<const __m128i*>(components[2].data()));
   const __m128i low_nibbles = _mm_set1_epi8(15);
   const __m128i opaque = _mm_set1_epi8(static_cast<char>(0xFF));
   int32_t x = 0;
@@ -57,6 +53,11 @@ void FrameConverter::set_palette(const uint32_t* shown_palette) {
   for (size_t i = 0; i < indexed_.size(); ++i) {
     indexed_[i] = argb_of_palette_colour(shown_palette[i]);
   }
+  for (size_t i = 0; i < 16; ++i) {
+    for (size_t c = 0; c < 3; ++c) {
+      sixteen_components_[c][i] = static_cast<uint8_t>(indexed_[i] >> (8 * c));
+    }
+  }
 }
 
 // Built when a 16-bit frame comes, not before: most screens never need it.
@@ -82,7 +83,7 @@ void FrameConverter::convert_line(const FrameView& frame, const uint8_t* source,
 #if defined(__x86_64__) && defined(__GNUC__)
     // Up to sixteen colours the pixels hold colour numbers below 16.
     if (frame.depth <= 4 && HAS_SSSE3) {
-      x = convert_sixteen_colours(source, target, frame.width, indexed_.data());
+      x = convert_sixteen_colours(source, target, frame.width, sixteen_components_);
     }
 #endif
     for (; x < frame.width; ++x) target[x] = indexed_[source[x]];

@@ -32,6 +32,8 @@ class FrameConverter {
   void choose_depth(int32_t depth);
 
   std::array<uint32_t, 256> indexed_{};
+  // The first sixteen colours' blue, green and red bytes, for frames of up to 16 colours.
+  std::array<std::array<uint8_t, 16>, 3> sixteen_components_{};
   // 5-6-5 pixels: entry [low byte] ORed with entry [256 + high byte].
   std::array<uint32_t, 512> halves_{};
   int32_t depth_ = 0;
