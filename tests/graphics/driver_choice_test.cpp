@@ -9,6 +9,7 @@
 
 #include "graphics/graphics_screen.h"
 #include "graphics/null_driver.h"
+#include "support/no_host.h"
 
 namespace textscreen::testing {
 namespace {
@@ -35,17 +36,6 @@ class StandInDriver final : public detail::NullDriver {
   Calls& calls_;
   bool windowed_;
   bool full_screen_;
-};
-
-class NoHost final : public platform::DisplayHost {
- public:
-  platform::FrameView frame() override { return {}; }
-  uint8_t* key_states() override { return nullptr; }
-  bool key_pressed(const platform::WindowKeyEvent&) override { return false; }
-  void character_typed(uint8_t, uint16_t) override {}
-  void close_requested() override {}
-  void activation_changed(bool) override {}
-  void mouse_changed(int32_t, int32_t, int32_t, int32_t) override {}
 };
 
 struct Choice {

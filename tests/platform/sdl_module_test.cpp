@@ -7,9 +7,12 @@
 
 #include "platform/sdl/sdl_display_proxy.h"
 #include "platform/sdl/sdl_module_loader.h"
+#include "support/no_host.h"
 
 namespace textscreen::platform {
 namespace {
+
+using testing::NoHost;
 
 TEST(SdlModule, AFolderWithoutTheModuleGivesNone) {
   EXPECT_EQ(load_sdl_module("/nonexistent"), nullptr);
@@ -23,18 +26,6 @@ TEST(SdlModule, TheModuleBesideTheProgramLoads) {
   EXPECT_EQ(module->version, SDL_MODULE_VERSION);
   EXPECT_NE(module->play_tone, nullptr);
 }
-
-// A host that is never called: these opens fail before any window exists.
-class NoHost final : public DisplayHost {
- public:
-  FrameView frame() override { return {}; }
-  uint8_t* key_states() override { return nullptr; }
-  bool key_pressed(const WindowKeyEvent&) override { return false; }
-  void character_typed(uint8_t, uint16_t) override {}
-  void close_requested() override {}
-  void activation_changed(bool) override {}
-  void mouse_changed(int32_t, int32_t, int32_t, int32_t) override {}
-};
 
 TEST(SdlDisplayDrivers, EachRefusesTheOtherOnesFlags) {
   NoHost host;

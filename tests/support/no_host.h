@@ -1,0 +1,20 @@
+// A display host that is never called on: for driver tests whose opens fail or never reach
+// a window.
+#pragma once
+
+#include "platform/display_driver.h"
+
+namespace textscreen::testing {
+
+class NoHost final : public platform::DisplayHost {
+ public:
+  platform::FrameView frame() override { return {}; }
+  uint8_t* key_states() override { return nullptr; }
+  bool key_pressed(const platform::WindowKeyEvent&) override { return false; }
+  void character_typed(uint8_t, uint16_t) override {}
+  void close_requested() override {}
+  void activation_changed(bool) override {}
+  void mouse_changed(int32_t, int32_t, int32_t, int32_t) override {}
+};
+
+}  // namespace textscreen::testing
