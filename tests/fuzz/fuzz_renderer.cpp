@@ -2,8 +2,9 @@
 // the terminal shows exactly the buffer (glyphs of code page 852, colours, cursor place and
 // visibility), and a second render sends nothing.
 //
-// Input: the buffer's size (2..120 by 2..50: a terminal of one row or one column is the known
-// fault of raw output for good), then changes; a render after each group of changes.
+// Input: the buffer's size (2..120 by 2..30: more rows only make each check slower; a
+// terminal of one row or one column is the known fault of raw output for good), then
+// changes; a render after each group of changes.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <string>
@@ -30,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (in(0, 7) == 0) return {input.ConsumeIntegral<uint8_t>(), input.ConsumeIntegral<uint16_t>()};
     return {input.PickValueInArray(CHARACTERS), input.PickValueInArray(ATTRIBUTES)};
   };
-  const int16_t columns = in(2, 120), rows = in(2, 50);
+  const int16_t columns = in(2, 120), rows = in(2, 30);
   CellBuffer buffer(columns, rows);
   TerminalRenderer renderer;
   textscreen::testing::TerminalModel terminal(rows, columns);
@@ -67,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       if (op == 7) buffer.set_cursor(at);
       if (op == 8) buffer.set_cursor_visible(input.ConsumeBool());
       if (op == 9 && input.ConsumeBool()) {  // as the terminal console does on a resize
-        const CellPosition new_size{in(2, 120), in(2, 50)};
+        const CellPosition new_size{in(2, 120), in(2, 30)};
         buffer.resize(new_size);
         terminal.resize(new_size.row, new_size.column);
       }

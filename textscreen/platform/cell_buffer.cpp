@@ -106,10 +106,9 @@ bool CellBuffer::set_window(const CellRect& window) {
 bool CellBuffer::resize(CellPosition size) {
   if (!size_allowed(size)) return false;
   std::vector<ConsoleCell> fresh(static_cast<size_t>(size.column) * size.row);
+  const auto kept_columns = static_cast<size_t>(std::min(size.column, size_.column));
   for (int16_t r = 0; r < std::min(size.row, size_.row); ++r) {
-    for (int16_t c = 0; c < std::min(size.column, size_.column); ++c) {
-      fresh[static_cast<size_t>(r) * size.column + c] = at(c, r);
-    }
+    std::copy_n(&at(0, r), kept_columns, &fresh[static_cast<size_t>(r) * size.column]);
   }
   cells_ = std::move(fresh);
   size_ = size;
