@@ -4,8 +4,8 @@
   window_latency.py keys WINDOW_ID COLUMN ROW COUNT
   window_latency.py open TITLE COLUMN ROW    (prints the clock when the cell first lights)
 
-Presses a digit in the window (a KeyPress/KeyRelease pair sent to it, as `xdotool key
---window` does), then reads the 8x16 text cell at COLUMN, ROW (0-based) with XGetImage in a
+Gives the window the focus and presses a digit (through the XTest extension, as a keyboard
+would; no process is started per key), then reads the 8x16 text cell at COLUMN, ROW (0-based) with XGetImage in a
 tight loop until it is no longer blank; BackSpace then clears it again. Prints one latency in
 milliseconds a line. A sample costs about a tenth of a millisecond, so the figures are the
 window's own: its event poll, its frame and its present.
@@ -27,43 +27,21 @@ x11.XKeysymToKeycode.restype = ctypes.c_ubyte
 x11.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
 x11.XStringToKeysym.restype = ctypes.c_ulong
 x11.XStringToKeysym.argtypes = [ctypes.c_char_p]
-
-
-class KeyEvent(ctypes.Structure):
-    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
-                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
-                ("root", ctypes.c_ulong), ("subwindow", ctypes.c_ulong), ("time", ctypes.c_ulong),
-                ("x", ctypes.c_int), ("y", ctypes.c_int), ("x_root", ctypes.c_int),
-                ("y_root", ctypes.c_int), ("state", ctypes.c_uint), ("keycode", ctypes.c_uint),
-                ("same_screen", ctypes.c_int)]
-
-
-class XEvent(ctypes.Union):
-    _fields_ = [("key", KeyEvent), ("pad", ctypes.c_long * 24)]
-
-
-x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
-                           ctypes.POINTER(XEvent)]
 x11.XFlush.argtypes = [ctypes.c_void_p]
 x11.XDefaultRootWindow.restype = ctypes.c_ulong
 x11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
 x11.XFree.argtypes = [ctypes.c_void_p]
-ALL_PLANES, Z_PIXMAP, KEY_PRESS, KEY_RELEASE = 0xFFFFFFFF, 2, 2, 3
+ALL_PLANES, Z_PIXMAP = 0xFFFFFFFF, 2
+
+xtest = ctypes.CDLL("libXtst.so.6")
+xtest.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
 
 
-def press(display, window, key_name):
-    subprocess.run(["xdotool", "key", "--window", str(window), key_name.decode()], check=True)
-
-
-def press_direct(display, window, key_name):
-    event = XEvent()
-    key = event.key
-    key.display, key.window, key.root = display, window, x11.XDefaultRootWindow(display)
-    key.same_screen = 1
-    key.keycode = x11.XKeysymToKeycode(display, x11.XStringToKeysym(key_name))
-    for kind, mask in ((KEY_PRESS, 1), (KEY_RELEASE, 2)):  # KeyPressMask, KeyReleaseMask
-        key.type = kind
-        x11.XSendEvent(display, window, 1, mask, ctypes.byref(event))
+def press(display, key_name):
+    """Presses and releases a key as a keyboard would, to the window that has the focus."""
+    keycode = x11.XKeysymToKeycode(display, x11.XStringToKeysym(key_name))
+    for down in (1, 0):
+        xtest.XTestFakeKeyEvent(display, keycode, down, 0)
     x11.XFlush(display)
 
 
@@ -129,12 +107,13 @@ def main():
         time_opening(display, sys.argv[2].encode(), int(sys.argv[3]), int(sys.argv[4]))
         return
     window, column, row, count = (int(a, 0) for a in sys.argv[2:6])
+    subprocess.run(["xdotool", "windowfocus", "--sync", str(window)], check=True)
     for n in range(count):
         start = time.perf_counter()
-        press(display, window, str(n % 10).encode())
+        press(display, str(n % 10).encode())
         wait_for(display, window, column, row, True)
         print(f"{(time.perf_counter() - start) * 1000:.2f}", flush=True)
-        press(display, window, b"BackSpace")
+        press(display, b"BackSpace")
         wait_for(display, window, column, row, False)
 
 

@@ -4,6 +4,20 @@
 
 namespace textscreen::platform {
 
+namespace {
+
+// The converter has made every pixel on the processor already, so presenting is one blit:
+// the software renderer does it through the window system's shared memory, without
+// starting a GL stack (where there is no graphics card, Mesa's takes half a second to
+// start). Where the video system has no framebuffer of its own, its default renderer.
+SDL_Renderer* make_renderer(SDL_Window* window) {
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+  return renderer != nullptr ? renderer : SDL_CreateRenderer(window, -1, 0);
+}
+
+}  // namespace
+
 bool SdlWindow::create(const std::string& title, int32_t width, int32_t height, bool full_screen) {
   destroy();
   title_ = title;
@@ -16,7 +30,7 @@ bool SdlWindow::create(const std::string& title, int32_t width, int32_t height, 
       SDL_WINDOW_ALLOW_HIGHDPI | (full_screen ? Uint32{SDL_WINDOW_FULLSCREEN_DESKTOP} : 0u);
   window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
                              height, window_flags);
-  if (window_ != nullptr) renderer_ = SDL_CreateRenderer(window_, -1, 0);
+  if (window_ != nullptr) renderer_ = make_renderer(window_);
   if (renderer_ != nullptr) {
     texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
                                  width, height);
