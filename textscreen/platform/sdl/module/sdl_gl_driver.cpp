@@ -57,7 +57,7 @@ int32_t SdlGlDriver::open(std::string_view title, int32_t width, int32_t height,
   SDL_DisplayMode current{};
   refresh_rate_ = SDL_GetWindowDisplayMode(window_, &current) == 0 ? current.refresh_rate : 0;
   events_ = std::make_unique<WindowEvents>(host, flags | MODE_NO_SWITCH);
-  events_->start_active();
+  events_->mark_active();
   SDL_StartTextInput();
   return 0;
 }

@@ -116,7 +116,7 @@ void SdlWindowDriver::run_window_thread() {
     SdlWindow window;
     if (set_up(window)) {
       WindowEvents events(*host_, flags_);
-      events.start_active();
+      events.mark_active();
       signal_start(Start::ready);
       run_cycles(window, events);
       if (screen_saver_was_on_) SDL_EnableScreenSaver();
@@ -159,7 +159,10 @@ void SdlWindowDriver::run_cycles(SdlWindow& window, WindowEvents& events) {
     carry_out_requests(window);
     // Switching, uploading and presenting may wait for the display: never under the frame
     // lock.
-    if (outcome.switch_screen) window.switch_full_screen();
+    if (outcome.switch_screen) {
+      window.switch_full_screen();
+      events.mark_active();
+    }
     if (outcome.refit) window.fit();
     redraw = outcome.redraw || outcome.switch_screen;
     if (!lines.empty()) {

@@ -33,8 +33,9 @@ class WindowEvents {
   void refresh_key_states();
 
   bool active() const { return active_; }
-  // The window starts with the keyboard, as a new window is brought to the front.
-  void start_active() { active_ = true; }
+  // A new window, or one just switched to or from full screen, is brought to the front
+  // and has the keyboard.
+  void mark_active() { active_ = true; }
   // The pointer in frame pixels, its buttons, and the wheel steps since the last take.
   const SDL_Point& mouse() const { return frame_mouse_; }
   int32_t buttons() const { return buttons_; }
