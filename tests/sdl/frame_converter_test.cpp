@@ -7,8 +7,6 @@
 #include <cstring>
 #include <vector>
 
-#include "support/graphics_fixture.h"
-
 namespace textscreen::platform {
 namespace {
 
@@ -36,27 +34,6 @@ struct Frame {
     return converter.convert(view, display.data(), view.width);
   }
 };
-
-class ModeTwelveFrame : public testing::GraphicsTest {};
-
-TEST_F(ModeTwelveFrame, ColourFourteenShowsAsYellow) {
-  screen_mode(12, 8, 0, 0, 0);
-  detail::GraphicsScreen& screen = g();
-  screen.line(5)[7] = 14;
-  for (int x = 0; x < 640; ++x) screen.line(6)[x] = static_cast<uint8_t>(x * 7 % 16);
-  std::vector<uint32_t> display(static_cast<size_t>(screen.width * screen.height));
-  FrameView view{
-      screen.pages[0].get(), screen.pitch,      screen.width,       screen.height,
-      screen.depth,          screen.line_scale, screen.dirty.get(), screen.shown_palette.data()};
-  FrameConverter converter;
-  converter.set_palette(view.shown_palette);
-  converter.convert(view, display.data(), screen.width);
-  EXPECT_EQ(display[5 * 640 + 7], 0xFFFFFF55u);  // (255, 255, 85)
-  EXPECT_EQ(display[5 * 640 + 8], 0xFF000000u);
-  for (int x = 0; x < 640; ++x) {
-    ASSERT_EQ(display[6 * 640 + x], argb_of_palette_colour(screen.shown_palette[x * 7 % 16])) << x;
-  }
-}
 
 TEST(FrameConverter, SixteenBitPixelsWidenEachComponentToEightBits) {
   Frame frame(5, 1, 16);
