@@ -68,6 +68,7 @@ TEST_F(ScreenTest, TextFillingTheLastCellLeavesTheLineFeedToTheNextWrite) {
   // A return that moves nothing leaves it waiting too.
   screen_locate(25, 1, -1);
   write_text(std::string(80, 'x') + "\r", 0);
+  EXPECT_EQ(row(25), std::string(80, 'x'));
   write_text("y", 0);
   EXPECT_EQ(row(24), std::string(80, 'x'));
   EXPECT_EQ(row(25), "y");
