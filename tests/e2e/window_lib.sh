@@ -96,7 +96,6 @@ window_has() {
   local rows
   rows=$(window_rows) && grep -Eq -- "$1" <<<"$rows"
 }
-window_rows_are() { [ "$(window_rows)" == "$1" ]; }
 
 # desktop_rows SCALE,LEFT,TOP: the text rows of the whole screen (the root window), which
 # is to show the frame scaled by SCALE (each pixel a uniform block) at LEFT,TOP with black
@@ -123,14 +122,6 @@ window_colours_are() {
 # expect_window_text REGEX: a row of the window matching REGEX shows up in time.
 expect_window_text() {
   window_wait 10 window_has "$1" || fail "\"$1\" did not appear in the window:"$'\n'"$(window_rows)"
-}
-
-# expect_window_rows "ROW:TEXT"...: these are the only rows of the window that hold text.
-expect_window_rows() {
-  local wanted
-  wanted=$(printf '%s\n' "$@" | grep . || true)
-  window_wait 10 window_rows_are "$wanted" ||
-    fail "the window should hold only these rows:"$'\n'"$wanted"$'\n'"--- it holds:"$'\n'"$(window_rows)"
 }
 
 # expect_window_colours FG/BG TEXT: TEXT stands in the window in colour numbers FG on BG.
