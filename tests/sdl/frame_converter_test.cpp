@@ -74,14 +74,14 @@ TEST(FrameConverter, OnlyDirtyLinesAreConvertedAndEveryFlagIsCleared) {
 
 TEST(FrameConverter, LineScaleTwoWritesEachFrameLineOnTwoDisplayLines) {
   Frame frame(1, 3, 4, 2);
-  frame.palette[1] = 0x00FF00;
+  frame.palette[1] = 0x0000FF;  // red
   frame.pixels = {0, 1, 0};
   frame.dirty = {0, 1, 0};
   FrameConverter converter;
   converter.set_palette(frame.palette.data());
   const DisplayLines lines = frame.convert(converter);
   EXPECT_EQ(std::make_pair(lines.first, lines.end), std::make_pair(2, 4));
-  EXPECT_EQ(frame.display, (std::vector<uint32_t>{UNTOUCHED, UNTOUCHED, 0xFF00FF00, 0xFF00FF00,
+  EXPECT_EQ(frame.display, (std::vector<uint32_t>{UNTOUCHED, UNTOUCHED, 0xFFFF0000, 0xFFFF0000,
                                                   UNTOUCHED, UNTOUCHED}));
 }
 
