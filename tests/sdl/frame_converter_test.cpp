@@ -35,6 +35,21 @@ struct Frame {
   }
 };
 
+TEST(FrameConverter, SixteenColourPixelsTakeTheirPaletteColours) {
+  Frame frame(20, 1, 4);  // wide enough for sixteen pixels at a time, and a rest
+  std::vector<uint32_t> expected;
+  for (uint32_t x = 0; x < 20; ++x) {
+    const uint32_t i = x % 16;
+    frame.pixels[x] = static_cast<uint8_t>(i);
+    frame.palette[i] = i | (16 * i) << 8 | (255 - i) << 16;  // red, green, blue
+    expected.push_back(0xFF000000u | i << 16 | (16 * i) << 8 | (255 - i));
+  }
+  FrameConverter converter;
+  converter.set_palette(frame.palette.data());
+  frame.convert(converter);
+  EXPECT_EQ(frame.display, expected);
+}
+
 TEST(FrameConverter, SixteenBitPixelsWidenEachComponentToEightBits) {
   Frame frame(5, 1, 16);
   const uint16_t pixels[] = {0xF800, 0x07E0, 0x001F, 0x8410, 0xFFFF};
