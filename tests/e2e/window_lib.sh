@@ -25,15 +25,15 @@ window_setup() {
   XVFB_PID=$!
   trap 'window_cleanup; e2e_cleanup' EXIT
   wait_until 10 test -s "$number_file" || fail "Xvfb did not start: $(cat "$E2E_WORK_DIR/xvfb.log")"
-  export DISPLAY=":$(head -n 1 "$number_file")"
+  DISPLAY=":$(head -n 1 "$number_file")"
+  export DISPLAY
   # The number comes as the server starts listening; clients are welcome once it answers.
   wait_until 10 display_answers || fail "Xvfb on $DISPLAY does not answer"
   # WINDOW_MANAGER=none: a bare X server, as on a desktop without one.
   [ "${WINDOW_MANAGER:-evilwm}" != none ] || return 0
   # Xvfb has only its built-in fonts, and evilwm's own choice is not among them. A window
   # manager that lost a race at start (on a loaded machine) gets a second go.
-  local attempt
-  for attempt in 1 2; do
+  for _ in 1 2; do
     evilwm -fn fixed 2>"$E2E_WORK_DIR/wm.log" &
     WM_PID=$!
     wait_until 10 wm_running && return
