@@ -28,6 +28,7 @@ TEST_F(InputFieldsTest, BlanksCommasLineEndsAndQuotesSeparateFields) {
   EXPECT_EQ(fields("\"1,5\"", 1), Fields{"1,5"});  // quotes group a number
   EXPECT_EQ(fields("\" a b \" , next", 2, true), (Fields{" a b ", "next"}));
   EXPECT_EQ(fields("ab\"c d", 1, true), Fields{"ab\"c d"});
+  EXPECT_EQ(fields("\xFF\x35", 2), (Fields{"", "5"}));  // byte 255 reads as the line's end
 }
 
 TEST_F(InputFieldsTest, NumbersFromTypedAnswersAndALongFieldCutWithItsRestReadNext) {

@@ -22,11 +22,9 @@ class LineEditorTest : public LayerTest {
 };
 
 TEST_F(LineEditorTest, BackspaceAndDeleteTakeTheByteBeforeAndAtTheCursor) {
-  type_text(console_, "\babcd\bx");     // a backspace at the start does nothing
-  press_enhanced(console_, VK_DELETE);  // at the end: a beep
-  press_enhanced(console_, VK_HOME);
-  press_enhanced(console_, VK_RIGHT);
-  press_enhanced(console_, VK_DELETE);
+  type_text(console_, "\babcd\bx");       // a backspace at the start does nothing
+  press_enhanced(console_, {VK_DELETE});  // at the end: a beep
+  press_enhanced(console_, {VK_HOME, VK_RIGHT, VK_DELETE});
   EXPECT_EQ(typed_line(), "acx");
   EXPECT_EQ(speaker_.tones, 1);
   EXPECT_EQ(row(1), "acx");       // the gap closed on the screen
@@ -47,14 +45,11 @@ TEST_F(LineEditorTest, TabInsertsBlanksToTheNextMultipleOfEight) {
 
 TEST_F(LineEditorTest, MovesStayInsideTheText) {
   type_text(console_, "ab");
-  press_enhanced(console_, VK_LEFT);
-  press_enhanced(console_, VK_LEFT);
-  press_enhanced(console_, VK_LEFT);  // already at the start
+  press_enhanced(console_, {VK_LEFT, VK_LEFT, VK_LEFT});  // the third finds the start
   type_text(console_, "x");
-  press_enhanced(console_, VK_END);
+  press_enhanced(console_, {VK_END});
   type_text(console_, "y");
-  press_enhanced(console_, VK_RIGHT);  // already at the end
-  press_enhanced(console_, VK_LEFT);
+  press_enhanced(console_, {VK_RIGHT, VK_LEFT});  // Right finds the end
   type_text(console_, "z");
   EXPECT_EQ(typed_line(), "xabzy");
   EXPECT_EQ(row(1), "xabzy");
@@ -63,13 +58,11 @@ TEST_F(LineEditorTest, MovesStayInsideTheText) {
 
 TEST_F(LineEditorTest, UpAndDownMoveByAScreenRowWithinTheText) {
   type_text(console_, std::string(25, 'a'));  // wraps after 20 columns
-  press_enhanced(console_, VK_UP);            // to position 5
+  press_enhanced(console_, {VK_UP});          // to position 5
   type_text(console_, "U");
-  press_enhanced(console_, VK_DOWN);  // 6 + 20 = 26 = the end
+  press_enhanced(console_, {VK_DOWN});  // 6 + 20 = 26 = the end
   type_text(console_, "D");
-  press_enhanced(console_, VK_HOME);
-  press_enhanced(console_, VK_DOWN);
-  press_enhanced(console_, VK_DOWN);  // 40 is past the end: refused
+  press_enhanced(console_, {VK_HOME, VK_DOWN, VK_DOWN});  // the second, to 40, is refused
   type_text(console_, "M");
   std::string expected = std::string(5, 'a') + spaced("U", 14, 'a');
   expected += spaced("M", 6, 'a', "D");
@@ -80,19 +73,18 @@ TEST_F(LineEditorTest, UpAndDownMoveByAScreenRowWithinTheText) {
 
 TEST_F(LineEditorTest, InsertingInAWrappedLineRedrawsTheRest) {
   type_text(console_, std::string(19, 'a') + "bc");
-  press_enhanced(console_, VK_HOME);
+  press_enhanced(console_, {VK_HOME});
   type_text(console_, "X");
   EXPECT_EQ(typed_line(), spaced("X", 19, 'a', "bc"));
   EXPECT_EQ(row(1), spaced("X", 19, 'a'));
   EXPECT_EQ(row(2), "bc");
-  EXPECT_EQ(cursor_row(), 2);
-  EXPECT_EQ(cursor_column(), 3);
+  EXPECT_EQ(cursor(), Place(2, 3));
 }
 
 TEST_F(LineEditorTest, ARedrawPastTheLastCellScrollsAndKeepsTheCursorAfterTheInsert) {
   screen_locate(5, 1, -1);
   type_text(console_, std::string(19, 'a'));
-  press_enhanced(console_, VK_HOME);
+  press_enhanced(console_, {VK_HOME});
   type_text(console_, "X");  // the redraw just fills the last cell: no scroll yet
   type_text(console_, "Y");  // this redraw runs past it and the screen scrolls
   type_text(console_, "Z");  // the cursor stood right after Y
@@ -107,14 +99,12 @@ TEST_F(LineEditorTest, InsertAtTheLastCellScrollsTheScreenOnce) {
   print_string(0, "above", 0);
   screen_locate(5, 18, -1);
   type_text(console_, "xyz");
-  press_enhanced(console_, VK_LEFT);
-  press_enhanced(console_, VK_LEFT);
+  press_enhanced(console_, {VK_LEFT, VK_LEFT});
   type_text(console_, "_");
   EXPECT_EQ(typed_line(), "x_yz");
   EXPECT_EQ(row(4), "above            x_y");
   EXPECT_EQ(row(5), "z");
-  EXPECT_EQ(cursor_row(), 5);
-  EXPECT_EQ(cursor_column(), 2);
+  EXPECT_EQ(cursor(), Place(5, 2));
 }
 
 TEST_F(LineEditorTest, CursorVisibilityIsGivenBack) {
@@ -159,15 +149,13 @@ TEST_F(NarrowScreenLineEditorTest, ALineThatScrollsIntoTheLastCellMovesUpWithThe
   EXPECT_EQ(row(1), "ab");
   EXPECT_EQ(row(2), "");
   EXPECT_EQ(row(3), "c");
-  EXPECT_EQ(cursor_row(), 3);
-  EXPECT_EQ(cursor_column(), 2);
+  EXPECT_EQ(cursor(), Place(3, 2));
 }
 
 TEST_F(NarrowScreenLineEditorTest, TheLineGrowsOnlyWhileItsStartStaysOnTheScreen) {
   screen_locate(3, 3, -1);
   type_text(console_, "abcdefghij");  // the screen scrolls twice; j would push a off the top
-  press_enhanced(console_, VK_HOME);
-  press_enhanced(console_, VK_DELETE);
+  press_enhanced(console_, {VK_HOME, VK_DELETE});
   type_text(console_, "\t");  // eight blanks: no room for them either
   EXPECT_EQ(typed_line(), "bcdefghi");
   EXPECT_EQ(row(1), "  bc");

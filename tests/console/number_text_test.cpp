@@ -1,11 +1,15 @@
+// The value text forms: numbers, fields read as numbers, and the clock.
 #include "console/number_text.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ctime>
 #include <limits>
 #include <string>
 #include <utility>
+
+#include "console/clock_text.h"
 
 namespace textscreen::detail {
 namespace {
@@ -67,6 +71,16 @@ TEST(SingleFromField, ReadsTheDecimalFormOnlyAndOutOfRangeGoesToInfinityOrZero) 
   // Either side of halfway between the largest float and 2^128.
   EXPECT_EQ(single_from_field("3.4028235e38"), std::numeric_limits<float>::max());
   EXPECT_EQ(single_from_field("3.4028236e38"), INF);
+}
+
+TEST(ClockText, TimeAndMonthFirstDateInTwoDigitsEachAndAFourDigitYear) {
+  std::tm local{};
+  local.tm_hour = 9, local.tm_min = 7, local.tm_sec = 3;
+  local.tm_year = 2026 - 1900, local.tm_mon = 12 - 1, local.tm_mday = 5;
+  EXPECT_EQ(clock_text(local), "09:07:03");
+  EXPECT_EQ(date_text(local), "12-05-2026");
+  local.tm_year = 987 - 1900, local.tm_mon = 7 - 1, local.tm_mday = 4;
+  EXPECT_EQ(date_text(local), "07-04-0987");
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The text screen on the console: view rows, locate, clears, colours, the writer's wraps
-// and scrolls, the print channel and the console resize.
+// and scrolls, the print channel, the console resize and output that is no console.
 #include <gtest/gtest.h>
 
 #include "support/layer_fixture.h"
@@ -65,6 +65,13 @@ TEST_F(ScreenTest, TextFillingTheLastCellLeavesTheLineFeedToTheNextWrite) {
   print_string(0, "c", 0);
   EXPECT_EQ(row(24).substr(78), "ab");
   EXPECT_EQ(row(25), "c");
+  // A return that moves nothing leaves it waiting too.
+  screen_locate(25, 1, -1);
+  write_text(std::string(80, 'x') + "\r", 0);
+  EXPECT_EQ(row(25), std::string(80, 'x'));
+  write_text("y", 0);
+  EXPECT_EQ(row(24), std::string(80, 'x'));
+  EXPECT_EQ(row(25), "y");
   // A locate cancels it.
   screen_locate(25, 80, -1);
   print_string(0, "e", 0);
@@ -161,6 +168,14 @@ TEST_F(ScreenTest, ResizeChangesBufferAndWindowAndTheWidthQueryResetsTheView) {
   EXPECT_EQ(screen_width(100, 40), 0);
   EXPECT_EQ(console_.buffer().window().bottom, 39);
   EXPECT_EQ(console_.buffer().window().right, 99);
+  // Sizes no console can have are refused; past the cells a console keeps, so is the buffer.
+  for (auto [columns, rows] : {std::pair{2147483647, 3}, {65616, 25}, {80, 40000}}) {
+    EXPECT_EQ(screen_width(columns, rows), 0);
+    EXPECT_EQ(last_error(), ERROR_ILLEGAL_CALL);
+    EXPECT_EQ(screen_width(0, 0), 100 + (40 << 16));
+  }
+  screen_width(32767, 32767);
+  EXPECT_EQ(console_.buffer().size(), (platform::CellPosition{100, 40}));
 }
 
 class TallBufferTest : public LayerTest {
@@ -202,6 +217,12 @@ TEST_F(ScreenTest, NotAConsoleTheTextGoesUnchangedToStandardOutput) {
   print_string(0, "tab\there\a", PRINT_NEWLINE);
   EXPECT_EQ(screen_width(0, 0), 0);
   EXPECT_EQ(console_.raw_output(), "tab\there\a\r\n");
+  // Once it is a console again, the text goes to the screen.
+  console_.set_not_a_console(false);
+  screen_locate(2, 1, -1);
+  print_string(0, "\x80", 0);
+  EXPECT_EQ(console_.raw_output(), "tab\there\a\r\n");
+  EXPECT_EQ(row(2), "\x80");
 }
 
 TEST_F(ScreenTest, ACellWriteFailureDropsTheRestOfTheText) {

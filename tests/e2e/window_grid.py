@@ -53,27 +53,19 @@ def unscaled(rgb, width, height, scale, left, top, path):
     """The frame's own pixels out of a screen that shows it scaled by `scale` at left, top."""
     if left + WIDTH * scale > width or top + HEIGHT * scale > height:
         sys.exit(f"{path}: a {WIDTH}x{HEIGHT} frame x{scale} at {left},{top} is off the screen")
-    stride, inner, frame = width * 3, WIDTH * scale * 3, []
-    for y in range(height):
-        line = rgb[y * stride : (y + 1) * stride]
-        inside = top <= y < top + HEIGHT * scale
-        start = left * 3 if inside else 0
-        end = start + inner if inside else 0
-        if any(line[:start]) or any(line[end if inside else 0 :] if inside else line):
-            sys.exit(f"{path}: screen line {y} is not black around the frame")
-        if not inside:
-            continue
-        pixels = line[start:end]
-        if (y - top) % scale:
-            if pixels != frame[-1][1]:
-                sys.exit(f"{path}: screen line {y} differs from the line above it in its block")
-            continue
-        own = pixels[:: scale * 3], pixels[1 :: scale * 3], pixels[2 :: scale * 3]
-        own = bytes(v for pixel in zip(*own) for v in pixel)
-        if bytes(v for i in range(0, len(own), 3) for v in own[i : i + 3] * scale) != pixels:
-            sys.exit(f"{path}: screen line {y} is not made of {scale}-pixel blocks")
-        frame.append((own, pixels))
-    return b"".join(own for own, _ in frame)
+    stride, step, frame, screen = width * 3, scale * 3, [], [bytes(width * 3)] * top
+    for y in range(HEIGHT):
+        start = (top + y * scale) * stride + left * 3
+        line = rgb[start : start + WIDTH * step]
+        own = bytes(v for pixel in zip(line[::step], line[1::step], line[2::step]) for v in pixel)
+        scaled = b"".join(own[i : i + 3] * scale for i in range(0, len(own), 3))
+        screen += [bytes(left * 3) + scaled + bytes(stride - left * 3 - len(scaled))] * scale
+        frame.append(own)
+    # Each frame pixel a uniform block, and black all around the frame.
+    screen += [bytes(width * 3)] * (height - top - HEIGHT * scale)
+    if b"".join(screen) != rgb:
+        sys.exit(f"{path}: the screen is not the frame x{scale} at {left},{top} on black")
+    return b"".join(frame)
 
 
 def cell_pixels(rgb, column, row):

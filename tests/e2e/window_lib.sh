@@ -25,15 +25,15 @@ window_setup() {
   XVFB_PID=$!
   trap 'window_cleanup; e2e_cleanup' EXIT
   wait_until 10 test -s "$number_file" || fail "Xvfb did not start: $(cat "$E2E_WORK_DIR/xvfb.log")"
-  export DISPLAY=":$(head -n 1 "$number_file")"
+  DISPLAY=":$(head -n 1 "$number_file")"
+  export DISPLAY
   # The number comes as the server starts listening; clients are welcome once it answers.
   wait_until 10 display_answers || fail "Xvfb on $DISPLAY does not answer"
   # WINDOW_MANAGER=none: a bare X server, as on a desktop without one.
   [ "${WINDOW_MANAGER:-evilwm}" != none ] || return 0
   # Xvfb has only its built-in fonts, and evilwm's own choice is not among them. A window
   # manager that lost a race at start (on a loaded machine) gets a second go.
-  local attempt
-  for attempt in 1 2; do
+  for _ in 1 2; do
     evilwm -fn fixed 2>"$E2E_WORK_DIR/wm.log" &
     WM_PID=$!
     wait_until 10 wm_running && return
@@ -96,7 +96,6 @@ window_has() {
   local rows
   rows=$(window_rows) && grep -Eq -- "$1" <<<"$rows"
 }
-window_rows_are() { [ "$(window_rows)" == "$1" ]; }
 
 # desktop_rows SCALE,LEFT,TOP: the text rows of the whole screen (the root window), which
 # is to show the frame scaled by SCALE (each pixel a uniform block) at LEFT,TOP with black
@@ -123,14 +122,6 @@ window_colours_are() {
 # expect_window_text REGEX: a row of the window matching REGEX shows up in time.
 expect_window_text() {
   window_wait 10 window_has "$1" || fail "\"$1\" did not appear in the window:"$'\n'"$(window_rows)"
-}
-
-# expect_window_rows "ROW:TEXT"...: these are the only rows of the window that hold text.
-expect_window_rows() {
-  local wanted
-  wanted=$(printf '%s\n' "$@" | grep . || true)
-  window_wait 10 window_rows_are "$wanted" ||
-    fail "the window should hold only these rows:"$'\n'"$wanted"$'\n'"--- it holds:"$'\n'"$(window_rows)"
 }
 
 # expect_window_colours FG/BG TEXT: TEXT stands in the window in colour numbers FG on BG.

@@ -37,6 +37,7 @@ TEST_F(CalculationScreenTest, TheTripRunsToItsResultsWithTheHeadingScrolledAway)
   EXPECT_EQ(shown(30), "");
   EXPECT_EQ(row_of("KALKULATOR"), 0);
   EXPECT_EQ(row_of("{LECISZ"), 0);
+  EXPECT_EQ(foreground_at(1, 6), 10);
   EXPECT_EQ(foreground_at(2, 13), 12);
   EXPECT_EQ(foreground_at(1, 17), 14);
   EXPECT_EQ(foreground_at(2, 20), 13);
@@ -45,6 +46,27 @@ TEST_F(CalculationScreenTest, TheTripRunsToItsResultsWithTheHeadingScrolledAway)
   EXPECT_EQ(shown_cell(1, 13).background, 0);
   EXPECT_EQ(g().foreground, 5u);
   EXPECT_EQ(std::make_pair(g().cursor_column, g().cursor_row), std::make_pair(0, 29));
+}
+
+TEST_F(CalculationScreenTest, ALossBringsTheWarning) {
+  type_in_window("100\r1\r4\r2\r7\r300\r");
+  trip_cost_screen();
+  const int balance = row_of("DOD KOSZT");
+  const int warning = row_of("{LECISZ");
+  ASSERT_TRUE(balance != 0 && warning != 0);
+  EXPECT_EQ(shown(balance),
+            "PO ODLICZENIU PALIWA I DOD KOSZT = MNIEJ WI\x8A"
+            "CEJ  -156 ZL");
+  EXPECT_EQ(shown(warning), std::string(19, ' ') + "{LECISZ NA MINUSIE FRAJERZE}");
+  EXPECT_EQ(foreground_at(20, warning), 5);
+}
+
+TEST_F(CalculationScreenTest, MoreThanTwoDirectionsClearsTheScreenFirst) {
+  type_in_window("100\r1\r4\r3\r7\r20\r");
+  trip_cost_screen();
+  EXPECT_EQ(shown(4), " PRZEJECHANE  200 KM");
+  EXPECT_EQ(shown(1), "");
+  EXPECT_EQ(row_of("PODAJ"), 0);
 }
 
 TEST_F(CalculationScreenTest, TheLogSheetShowsItsLines12To40) {

@@ -96,27 +96,6 @@ TEST(FontBlock, UnpacksToTheCommittedGlyphAndPaletteFiles) {
   EXPECT_EQ(built_in_font(12).glyphs, nullptr);
 }
 
-// Rows drawn left to right, '#' for a set pixel.
-using Glyph8 = std::array<const char*, 8>;
-
-uint8_t row_bits(const char* row, bool leftmost_in_bit_0) {
-  uint8_t bits = 0;
-  for (int x = 0; x < 8; ++x) {
-    if (row[x] == '#') bits |= static_cast<uint8_t>(1 << (leftmost_in_bit_0 ? x : 7 - x));
-  }
-  return bits;
-}
-
-TEST(FontBlock, GlyphsHaveTheirLeftmostPixelInBitZero) {
-  const Glyph8 cedilla = {".####...", "##..##..", "##......", "##..##..",
-                          ".####...", "...##...", "....##..", ".####..."};  // Ç, 0x80
-  const std::vector<uint8_t> file = source_file("vga8x8.bin");
-  for (int y = 0; y < 8; ++y) {
-    EXPECT_EQ(built_in_font(8).glyphs[0x80 * 8 + y], row_bits(cedilla[y], true)) << y;
-    EXPECT_EQ(file[0x80 * 8 + y], row_bits(cedilla[y], false)) << y;
-  }
-}
-
 TEST(FontBlock, PalettesHoldTheStandardColours) {
   const auto colour = [](DefaultPalette which, int entry) {
     const uint8_t* rgb = built_in_palette(which).rgb + 3 * entry;

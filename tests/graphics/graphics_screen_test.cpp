@@ -87,15 +87,6 @@ TEST_F(ModeTwelveTest, AGlyphIsDrawnPixelForPixel) {
   EXPECT_EQ(shown_cell(1, 1), (ReadCell{'\x80', 10, 0}));
 }
 
-TEST_F(ModeTwelveTest, ALineEndOnTheLastRowScrollsAtOnce) {
-  screen_locate(30, 1, -1);
-  write_text("a\r\n", 0);
-  EXPECT_EQ(shown(29), "a");
-  EXPECT_EQ(shown(30), "");
-  EXPECT_EQ(std::make_pair(g().cursor_column, g().cursor_row), std::make_pair(0, 29));
-  EXPECT_FALSE(g().scroll_pending);
-}
-
 TEST_F(ModeTwelveTest, AFullBottomRowScrollsOnlyWhenTheNextTextComes) {
   screen_locate(30, 1, -1);
   write_text(std::string(80, 'x'), 0);
@@ -160,16 +151,11 @@ TEST_F(ModeTwelveTest, WidthChangesTheFontOrNothing) {
   EXPECT_EQ(shown_cell(80, 30).character, 'e');
 }
 
-TEST_F(ModeTwelveTest, ColoursAreMaskedAndNegativeOnesKept) {
+TEST_F(ModeTwelveTest, ColoursAreMaskedAndCellsTellTheirCharacterAndColours) {
   screen_color(23, 9);
   EXPECT_EQ(std::make_pair(g().foreground, g().background), std::make_pair(7u, 9u));
-  const int32_t previous = screen_color(-1, 4);
-  EXPECT_EQ(previous, 7 | 9 << 16);
-  EXPECT_EQ(std::make_pair(g().foreground, g().background), std::make_pair(7u, 4u));
-}
-
-TEST_F(ModeTwelveTest, CellsTellTheirCharacterAndColours) {
-  screen_color(10, 1);
+  EXPECT_EQ(screen_color(10, 1), 7 | 9 << 16);
+  EXPECT_EQ(screen_color(-1, 1), 10 | 1 << 16);  // a negative colour keeps
   write_text("A", 0);
   auto cell_at = detail::screen_state().hooks.cell_at;
   EXPECT_EQ(cell_at(1, 1, 0), 'A');

@@ -1,14 +1,11 @@
-// The log's arithmetic, bit for bit, and the log sheet run on a 30-row console (its
-// volumes and the 25-row sheet are checked in a terminal, end to end).
+// The log's arithmetic, bit for bit (the sheet runs in
+// tests/graphics/calculation_screens_test.cpp and in a terminal, end to end).
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
 
 #include "log_arithmetic.h"
-#include "log_volume_screen.h"
-#include "support/layer_fixture.h"
-#include "support/typing.h"
 
 namespace textscreen::testing {
 namespace {
@@ -40,26 +37,6 @@ TEST(LogArithmetic, SignsZeroAndOverflow) {
   EXPECT_EQ(volume_of(10, -40), volume_of(10, 40));
   EXPECT_EQ(volume_of(0, 40), 0.0f);
   EXPECT_TRUE(std::isinf(volume_of(3e38f, 1e30f)));
-}
-
-class LogScreenTest : public LayerTest {
- protected:
-  LogScreenTest() : LayerTest(80, 30) {}
-};
-
-TEST_F(LogScreenTest, TheSheetScrollsUpToShowLines12To40) {
-  type_text(console_, "10\r40\r");
-  log_volume_screen();
-  EXPECT_EQ(row(1), std::string(25, ' ') + "DWA  PIWA !!!");
-  EXPECT_EQ(row(3), "Automatyczny Pieniomat do Drewna");
-  EXPECT_EQ(row(29), std::string(35, '_'));
-  EXPECT_EQ(row(30), "");
-  EXPECT_EQ(cursor(), Place(30, 1));
-  EXPECT_EQ(row(28),
-            "Jezeli chcesz sko\xA4"
-            "czyc Naci\x98nij Esc");
-  EXPECT_EQ(attribute_at(28, 1) & 0x0F, 12);
-  EXPECT_EQ(attribute_at(1, 26) & 0x0F, 13);
 }
 
 }  // namespace

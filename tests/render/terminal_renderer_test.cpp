@@ -69,13 +69,22 @@ TEST_F(RendererTest, FirstRenderPaintsAndLaterRendersSendOnlyChanges) {
   write(10, 20, "a", 0x07);
   write(12, 20, "b", 0x07);
   EXPECT_NE(render().find("axb"), std::string::npos);
+  // A blank leaves the foreground as it was, so re-sending a blank and then text in the
+  // earlier colour needs no colour change: still cheaper than the move.
+  write(11, 22, " ", 0x17);
+  write(12, 22, "x", 0x1E);
+  render();
+  write(10, 22, "a", 0x1E);
+  write(13, 22, "b", 0x1E);
+  EXPECT_NE(render().find("a xb"), std::string::npos);
   // A cleared row is erased, not written out.
   write(0, 20, std::string(COLUMNS, ' '), 0x07);
   EXPECT_LT(render().size(), 40u);
   buffer.set_cursor_visible(false);
   EXPECT_EQ(render(), "\x1b[?2026h\x1b[?25l\x1b[?2026l");
   // The cursor's moves in every direction, with and without a line end in between.
-  for (CellPosition p : {CellPosition{79, 24}, {0, 24}, {3, 2}, {40, 3}, {0, 0}}) {
+  for (CellPosition p :
+       {CellPosition{79, 24}, {0, 24}, {3, 2}, {40, 3}, {40, 20}, {40, 17}, {0, 0}}) {
     buffer.set_cursor(p);
     render();
   }

@@ -7,8 +7,6 @@
 #include <cstring>
 #include <vector>
 
-#include "support/graphics_fixture.h"
-
 namespace textscreen::platform {
 namespace {
 
@@ -37,25 +35,19 @@ struct Frame {
   }
 };
 
-class ModeTwelveFrame : public testing::GraphicsTest {};
-
-TEST_F(ModeTwelveFrame, ColourFourteenShowsAsYellow) {
-  screen_mode(12, 8, 0, 0, 0);
-  detail::GraphicsScreen& screen = g();
-  screen.line(5)[7] = 14;
-  for (int x = 0; x < 640; ++x) screen.line(6)[x] = static_cast<uint8_t>(x * 7 % 16);
-  std::vector<uint32_t> display(static_cast<size_t>(screen.width * screen.height));
-  FrameView view{
-      screen.pages[0].get(), screen.pitch,      screen.width,       screen.height,
-      screen.depth,          screen.line_scale, screen.dirty.get(), screen.shown_palette.data()};
-  FrameConverter converter;
-  converter.set_palette(view.shown_palette);
-  converter.convert(view, display.data(), screen.width);
-  EXPECT_EQ(display[5 * 640 + 7], 0xFFFFFF55u);  // (255, 255, 85)
-  EXPECT_EQ(display[5 * 640 + 8], 0xFF000000u);
-  for (int x = 0; x < 640; ++x) {
-    ASSERT_EQ(display[6 * 640 + x], argb_of_palette_colour(screen.shown_palette[x * 7 % 16])) << x;
+TEST(FrameConverter, SixteenColourPixelsTakeTheirPaletteColours) {
+  Frame frame(20, 1, 4);  // wide enough for sixteen pixels at a time, and a rest
+  std::vector<uint32_t> expected;
+  for (uint32_t x = 0; x < 20; ++x) {
+    const uint32_t i = x % 16;
+    frame.pixels[x] = static_cast<uint8_t>(i);
+    frame.palette[i] = i | (16 * i) << 8 | (255 - i) << 16;  // red, green, blue
+    expected.push_back(0xFF000000u | i << 16 | (16 * i) << 8 | (255 - i));
   }
+  FrameConverter converter;
+  converter.set_palette(frame.palette.data());
+  frame.convert(converter);
+  EXPECT_EQ(frame.display, expected);
 }
 
 TEST(FrameConverter, SixteenBitPixelsWidenEachComponentToEightBits) {
@@ -97,14 +89,14 @@ TEST(FrameConverter, OnlyDirtyLinesAreConvertedAndEveryFlagIsCleared) {
 
 TEST(FrameConverter, LineScaleTwoWritesEachFrameLineOnTwoDisplayLines) {
   Frame frame(1, 3, 4, 2);
-  frame.palette[1] = 0x00FF00;
+  frame.palette[1] = 0x0000FF;  // red
   frame.pixels = {0, 1, 0};
   frame.dirty = {0, 1, 0};
   FrameConverter converter;
   converter.set_palette(frame.palette.data());
   const DisplayLines lines = frame.convert(converter);
   EXPECT_EQ(std::make_pair(lines.first, lines.end), std::make_pair(2, 4));
-  EXPECT_EQ(frame.display, (std::vector<uint32_t>{UNTOUCHED, UNTOUCHED, 0xFF00FF00, 0xFF00FF00,
+  EXPECT_EQ(frame.display, (std::vector<uint32_t>{UNTOUCHED, UNTOUCHED, 0xFFFF0000, 0xFFFF0000,
                                                   UNTOUCHED, UNTOUCHED}));
 }
 

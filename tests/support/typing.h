@@ -1,6 +1,7 @@
 // Typing on the in-memory console: characters and the editing keys as console key events.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 
 #include "platform/keyboard_layout.h"
@@ -21,9 +22,13 @@ inline void type_text(platform::MemoryConsole& console, const std::string& text)
   }
 }
 
-inline void press_enhanced(platform::MemoryConsole& console, uint16_t virtual_key) {
-  console.push_key({true, 1, virtual_key, platform::scan_code_for_virtual_key(virtual_key), 0,
-                    platform::ENHANCED_KEY});
+// Editing keys (arrows, Home, End, Delete) pressed in order.
+inline void press_enhanced(platform::MemoryConsole& console,
+                           std::initializer_list<uint16_t> virtual_keys) {
+  for (uint16_t key : virtual_keys) {
+    console.push_key(
+        {true, 1, key, platform::scan_code_for_virtual_key(key), 0, platform::ENHANCED_KEY});
+  }
 }
 
 }  // namespace textscreen::testing
