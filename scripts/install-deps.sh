@@ -7,7 +7,7 @@ packages=(
   libsdl2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libvterm-dev tmux
-  xvfb evilwm x11-utils libgl1-mesa-dri xdotool imagemagick python3
+  xvfb evilwm weston x11-utils libgl1-mesa-dri xdotool imagemagick python3
   clang libclang-rt-14-dev
 )
 
