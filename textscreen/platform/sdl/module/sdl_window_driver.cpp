@@ -108,7 +108,13 @@ void SdlWindowDriver::run_window_thread() {
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
   // The window's close box is a key for the program, not the end of it.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  try_only_the_named_display();
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    signal_start(Start::failed);
+    return;
+  }
+  if (!video_shows_windows()) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
     signal_start(Start::failed);
     return;
   }

@@ -1,6 +1,7 @@
 #include "platform/sdl/module/window_events.h"
 
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/sdl/parts/sdl_key_mapping.h"
 
@@ -29,6 +30,18 @@ bool named(const char* variable) {
 
 bool display_named() {
   return named("DISPLAY") || named("WAYLAND_DISPLAY") || named("SDL_VIDEODRIVER");
+}
+
+void try_only_the_named_display() {
+  const bool x11_alone = named("DISPLAY") && !named("WAYLAND_DISPLAY");
+  SDL_SetHint(SDL_HINT_VIDEODRIVER, x11_alone ? "x11" : nullptr);
+}
+
+bool video_shows_windows() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver == nullptr) return false;
+  if (named("SDL_VIDEODRIVER")) return true;
+  return std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0;
 }
 
 void WindowEvents::handle(const SDL_Event& event, EventOutcome& outcome) {
