@@ -34,7 +34,7 @@ expect_shell_back
 [[ $(ps -o stat= -p "$PROGRAM_PID") == T* ]] || fail "tripcost is not stopped"
 run_line fg
 # The program paints its whole screen again over what the shell wrote.
-expect_start_screen 25
+expect_start_screen
 go_to_farewell
 send_keys Space
 expect_ended 0

@@ -24,7 +24,7 @@ AFTER_ANSWER=('^10:A CENA ZA JEDEN KILOMETR' ':Podaj koszt jednego litra paliwa$
 scenario "Enter in the terminal opens the window"
 term_start 80 25
 start_program
-expect_start_screen 25
+expect_start_screen
 send_keys Enter
 wait_for_window tripcost
 [ "$(window_size)" == 640x480 ] || fail "the window is $(window_size), not 640x480"

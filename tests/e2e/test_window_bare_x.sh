@@ -17,7 +17,7 @@ scenario "Alt+Enter with no window manager keeps the window"
 term_start 80 25
 run_line "echo before tripcost"
 start_program
-expect_start_screen 25
+expect_start_screen
 send_keys Enter
 wait_for_window tripcost
 expect_window_text "PODAJ DLUGOSC TRASY"

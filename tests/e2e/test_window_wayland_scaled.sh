@@ -37,7 +37,7 @@ scenario "the window on a scaled Wayland output"
 term_start 80 25
 run_line "unset DISPLAY; WAYLAND_DISPLAY=wayland-e2e; export WAYLAND_DISPLAY"
 start_program
-expect_start_screen 25
+expect_start_screen
 send_keys Enter
 window_wait 10 scaled_has "^6: +PODAJ DLUGOSC TRASY" ||
   fail "no sharp frame scaled by 2 with the first question:"$'\n'"$(scaled_rows 2>&1)"
