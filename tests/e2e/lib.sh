@@ -1,8 +1,9 @@
 # shellcheck shell=bash
 # Helpers for the end-to-end tests: a program runs from a shell in a tmux terminal ("the
 # terminal"), and a second tmux server ("the viewer") has a client attached to it, whose
-# window is resized as a user resizes a terminal's window. Each script: e2e_setup "$1" [PROGRAM], then term_start. The expect_* checks give
-# the screen 5 seconds to come right; a failure shows the screen and ends the script with 1.
+# window is resized as a user resizes a terminal's window. Each script: e2e_setup "$1", then
+# term_start. The expect_* checks give the screen 5 seconds to come right; a failure shows the
+# screen and ends the script with 1.
 
 E2E_RUNS=0 E2E_CHECKS=0 E2E_SCENARIO="" PROGRAM_PID=""
 E2E_PIDS=()
@@ -17,15 +18,21 @@ term_tmux() { tmux -S "$E2E_WORK_DIR/term$E2E_RUNS" "$@"; }
 view_tmux() { tmux -S "$E2E_WORK_DIR/view$E2E_RUNS" "$@"; }
 pane_info() { term_tmux display-message -p -t e2e "$1"; }
 
-# e2e_setup BIN_DIR [PROGRAM]: the program (tripcost unless named), a scratch folder, cleanup.
+# e2e_setup BIN_DIR: the folder of the programs, tripcost to start with, a scratch folder and
+# cleanup.
 e2e_setup() {
-  E2E_PROGRAM_NAME=${2:-tripcost}
-  [ -n "${1:-}" ] || { echo "usage: $0 <folder holding $E2E_PROGRAM_NAME>" >&2; exit 2; }
-  E2E_PROGRAM=$(cd "$1" && pwd)/$E2E_PROGRAM_NAME
-  [ -x "$E2E_PROGRAM" ] || { echo "FAIL: no program at $E2E_PROGRAM" >&2; exit 1; }
-  E2E_WORK_DIR=$(mktemp -d "${TMPDIR:-/tmp}/e2e-$E2E_PROGRAM_NAME.XXXXXX")
+  [ -n "${1:-}" ] || { echo "usage: $0 <folder holding tripcost and logvolume>" >&2; exit 2; }
+  E2E_BIN_DIR=$(cd "$1" && pwd)
+  E2E_WORK_DIR=$(mktemp -d "${TMPDIR:-/tmp}/e2e.XXXXXX")
   trap e2e_cleanup EXIT
   trap 'exit 1' INT TERM HUP
+  use_program tripcost
+}
+
+# use_program NAME: the program start_program runs from now on.
+use_program() {
+  E2E_PROGRAM_NAME=$1 E2E_PROGRAM=$E2E_BIN_DIR/$1
+  [ -x "$E2E_PROGRAM" ] || fail "no program at $E2E_PROGRAM"
 }
 
 e2e_cleanup() {
@@ -33,7 +40,7 @@ e2e_cleanup() {
   local pid
   # A program that outlived its terminal would spin on: end the ones these tests started.
   for pid in "${E2E_PIDS[@]}"; do
-    [ "$(ps -o comm= -p "$pid")" != "$E2E_PROGRAM_NAME" ] || kill -KILL "$pid" || true
+    [[ ! "$(ps -o comm= -p "$pid")" =~ ^(tripcost|logvolume)$ ]] || kill -KILL "$pid" || true
   done
   rm -rf "$E2E_WORK_DIR"
 }
@@ -162,6 +169,9 @@ bell_rung() { [ "$(view_tmux display-message -p -t view '#{window_bell_flag}')" 
 
 TITLE='Kalkulator Trasoka nacisnij enter jesli chcesz kontynuowac'
 HINT=' Lub ESC gdy musisz zakonczyc swoj ulubiony programik !!!'
+HEADING="$(printf '%39s' '')KALKULATOR TRASOKA"
+FIRST_QUESTION="$(printf '%13s' '')PODAJ DLUGOSC TRASY W KILOMETRACH I NACISNIJ ENTER"
+ESC_HINT="       NACISNIJ ESC JAK CHCESZ ZAKONCZYC"
 # shellcheck disable=SC2034 # for the scripts
 FAREWELL_ROWS=("9:KONIEC PRACY  KALKULATORA !" "23:$(printf '%56s' '')press any key to koniec"
   "24:      autorzy: the textscreen authors")
