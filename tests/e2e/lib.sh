@@ -1,4 +1,5 @@
 # shellcheck shell=bash
+# shellcheck disable=SC2034 # the texts are the scripts'
 # Helpers for the end-to-end tests: a program runs from a shell in a tmux terminal ("the
 # terminal"), and a second tmux server ("the viewer") has a client attached to it, whose
 # window is resized as a user resizes a terminal's window. Each script: e2e_setup "$1", then
@@ -172,7 +173,6 @@ HINT=' Lub ESC gdy musisz zakonczyc swoj ulubiony programik !!!'
 HEADING="$(printf '%39s' '')KALKULATOR TRASOKA"
 FIRST_QUESTION="$(printf '%13s' '')PODAJ DLUGOSC TRASY W KILOMETRACH I NACISNIJ ENTER"
 ESC_HINT="       NACISNIJ ESC JAK CHCESZ ZAKONCZYC"
-# shellcheck disable=SC2034 # for the scripts
 FAREWELL_ROWS=("9:KONIEC PRACY  KALKULATORA !" "23:$(printf '%56s' '')press any key to koniec"
   "24:      autorzy: the textscreen authors")
 

@@ -10,14 +10,15 @@
 
 WINDOW_GRID="$(dirname "${BASH_SOURCE[0]}")/window_grid.py"
 WINDOW_TITLE="" XVFB_PID="" WM_PID=""
-# The screen holds a 640x480 frame twice over: 1280x960, with 32 black lines above and below.
-SCREEN_SIZE=1280x1024
+# The screen holds a 640x480 frame twice over (1280x960, 60 black columns left and right and
+# 70 black lines above and below), and a Wayland desktop of 1360x1040 pixels in a window.
+SCREEN_SIZE=1400x1100
 
 # window_setup: starts Xvfb on a display number it finds free itself, exports DISPLAY and
-# starts the window manager on it (unless WINDOW_MANAGER=none).
+# starts the window manager on it.
 window_setup() {
   local tool
-  for tool in Xvfb evilwm xprop xdotool import convert python3; do
+  for tool in Xvfb evilwm xprop xdotool import convert python3 weston; do
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/install-deps.sh)" >&2; exit 1; }
   done
   local number_file=$E2E_WORK_DIR/display
@@ -29,8 +30,6 @@ window_setup() {
   export DISPLAY
   # The number comes as the server starts listening; clients are welcome once it answers.
   wait_until 10 display_answers || fail "Xvfb on $DISPLAY does not answer"
-  # WINDOW_MANAGER=none: a bare X server, as on a desktop without one.
-  [ "${WINDOW_MANAGER:-evilwm}" != none ] || return 0
   # Xvfb has only its built-in fonts, and evilwm's own choice is not among them. A window
   # manager that lost a race at start (on a loaded machine) gets a second go.
   for _ in 1 2; do
@@ -43,8 +42,14 @@ window_setup() {
 }
 
 display_answers() { xprop -root >/dev/null 2>&1; }
-
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+
+# stop_window_manager: leaves a bare X server, as on a desktop without a window manager.
+stop_window_manager() {
+  kill "$WM_PID"
+  wait "$WM_PID" 2>/dev/null || true
+  WM_PID=""
+}
 
 window_cleanup() {
   [ -z "$WM_PID" ] || kill "$WM_PID" 2>/dev/null || true
