@@ -69,9 +69,7 @@ term_stop() {
   term_tmux kill-server 2>/dev/null || true
 }
 
-# output_is TEXT COMMAND...: COMMAND prints TEXT.
-output_is() { [ "$("${@:2}")" == "$1" ]; }
-size_is() { output_is "$1x$2" pane_info '#{pane_width}x#{pane_height}'; }
+size_is() { [ "$(pane_info '#{pane_width}x#{pane_height}')" == "$1x$2" ]; }
 viewer_in_step() { [ "$(view_tmux capture-pane -p -t view 2>/dev/null)" == "$(screen_text)" ]; }
 
 # resize_terminal COLS ROWS: resizes the terminal as a user resizing its window would.

@@ -16,10 +16,6 @@ source "$(dirname "$0")/window_lib.sh"
 e2e_setup "${1:-}"
 window_setup
 
-# What each answer brings up: the next question, and after the last one the results.
-AFTER_ANSWER=('^10:A CENA ZA JEDEN KILOMETR' ':Podaj koszt jednego litra paliwa$' ':LICZYMY W DWIE'
-  ':A ILE PALI NA STO' ':    DODATKOWE KOSZTY ILE' "^29:$ESC_HINT\$")
-
 scenario "Enter in the terminal opens the window"
 term_start 80 25
 start_program
@@ -29,41 +25,40 @@ wait_for_window tripcost
 [ "$(window_size)" == 640x480 ] || fail "the window is $(window_size), not 640x480"
 expect_window_text "^1:$HEADING\$"
 expect_window_text "^6:$FIRST_QUESTION\$"
-expect_window_colours 10/0 "PODAJ DLUGOSC TRASY"
+window_wait 5 window_colours_are 10/0 "PODAJ DLUGOSC TRASY" || fail "the question is not in light green"
 
 scenario "Alt+Enter: the frame on the whole screen, twice its size and centred; again: the window"
 window_keys alt+Return
 expect_window_size "$SCREEN_SIZE"
 # 640x480 twice over on 1400x1100: 1280x960 at 60,70.
-expect_desktop_text 2,60,70 "^6:$FIRST_QUESTION\$"
+expect_placed_text "^6:$FIRST_QUESTION\$" 2,60,70 root
 window_keys alt+Return
 expect_window_size 640x480
 expect_window_text "^1:$HEADING\$"
 expect_window_text "^6:$FIRST_QUESTION\$"
 
-scenario "the answers typed into the window bring up the results"
-n=0
-for answer in 100 1 4 2 7 20; do
-  window_type "$answer"
-  window_keys Return
-  expect_window_text "${AFTER_ANSWER[n++]}"
-done
-# The rows and colours in full are the calculation screen's unit test; here the window shows them.
-expect_window_text "^26:PO ODLICZENIU PALIWA I DOD KOSZT = MNIEJ WIèCEJ   124 ZL\$"
-expect_window_colours 12/0 " PRZEJECHANE  200 KM"
-
 scenario "the key loop waits in the window at almost no cost"
+# Six empty answers lead to the results and back to the key loop (the results in full are the
+# calculation screen's unit test; answers typed into a window, the other windows' below).
+window_keys Escape Return Return Return Return Return Return
+expect_window_text "^29:$ESC_HINT\$"
 # The machine is shared: busy neighbours make each wake-up dearer, so the better of two
 # measurements counts.
 below_two_percent() {
-  cpu=$(cpu_percent "$PROGRAM_PID" 6)
+  local before after
+  before=$(awk '{ print $14 + $15 }' "/proc/$PROGRAM_PID/stat")
+  sleep 6
+  after=$(awk '{ print $14 + $15 }' "/proc/$PROGRAM_PID/stat")
+  cpu=$(awk -v used=$((after - before)) -v ticks="$(getconf CLK_TCK)" \
+    'BEGIN { printf "%.2f\n", used * 100 / (ticks * 6) }')
   echo "tripcost used $cpu % of a core while its key loop waited in the window"
   awk -v cpu="$cpu" 'BEGIN { exit !(cpu < 2) }'
 }
 below_two_percent || below_two_percent || fail "the waiting key loop used $cpu % of a core"
 
 scenario "the close box and Alt+F4 leave the window open"
-close_box
+# What a window manager sends when the window's close box is clicked.
+python3 "$WINDOW_GRID" close "$(window_id)"
 window_keys alt+F4
 sleep 0.5
 window_exists || fail "the window closed"
@@ -125,12 +120,11 @@ window_type 0
 expect_window_text "^28:40\$"
 window_keys Return
 
-scenario "logvolume: the volume, in white, at the foot of the scrolled sheet"
+scenario "logvolume: the volume at the foot of the scrolled sheet"
 # Sheet lines 12 to 40 on window rows 1 to 29 (in full: the calculation screen's unit test).
 expect_window_text "^11:10alz\$"
 expect_window_text "^22:$VOLUME\$"
 expect_window_text "^28:Jezeli chcesz skoñczyc Naciÿnij Esc\$"
-expect_window_colours 15/0 "$VOLUME"
 
 scenario "logvolume: Esc in the window: the farewell, then the program ends by itself"
 window_keys Escape
@@ -191,27 +185,18 @@ weston_window() { xdotool search --class weston 2>/dev/null | tail -n 1 | grep .
 wait_until 10 weston_window >/dev/null || fail "weston did not start: $(cat "$E2E_WORK_DIR/weston.log")"
 xdotool mousemove --window "$(weston_window)" 1359 1039 windowfocus --sync "$(weston_window)"
 
-# scaled_rows: the frame's text rows, read from weston's output; fails unless every frame
-# pixel is a uniform 2x2 block.
-scaled_rows() {
-  local file=$E2E_WORK_DIR/scaled.png
-  timeout 5 import -window "$(weston_window)" -crop 1280x960+40+40 +repage "$file" 2>/dev/null &&
-    python3 "$WINDOW_GRID" rows "$file" 2,0,0
-}
-scaled_has() { grep -Eq -- "$1" <<<"$(scaled_rows 2>/dev/null)"; }
-
 scenario "the window on a scaled Wayland output"
 term_start 80 25
 run_line "unset DISPLAY; WAYLAND_DISPLAY=wayland-e2e; export WAYLAND_DISPLAY"
 start_program
 expect_start_screen
 send_keys Enter
-window_wait 10 scaled_has "^6: +PODAJ DLUGOSC TRASY" ||
-  fail "no sharp frame scaled by 2 with the first question:"$'\n'"$(scaled_rows 2>&1)"
+# The frame, read from weston's output, in sharp 2x2 blocks.
+weston_output=("$(weston_window)" -crop 1280x960+40+40 +repage)
+expect_placed_text "^6: +PODAJ DLUGOSC TRASY" 2,0,0 "${weston_output[@]}"
 xdotool type --delay 20 100
 xdotool key Return
-window_wait 5 scaled_has "^10:A CENA ZA JEDEN KILOMETR" ||
-  fail "the answer did not reach the program:"$'\n'"$(scaled_rows 2>&1)"
+expect_placed_text "^10:A CENA ZA JEDEN KILOMETR" 2,0,0 "${weston_output[@]}"
 send_keys C-c
 expect_ended 130
 
