@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "closing_delay.h"
+#include "log_start_and_farewell.h"
 #include "log_volume_screen.h"
 #include "textscreen/textscreen.h"
 
@@ -13,14 +14,6 @@ namespace {
 
 const std::string ENTER_KEY = "\r";
 const std::string ESC_KEY = "\x1b";
-
-void show_start_screen() {
-  screen_cls(DEFAULT_MODE);
-  screen_color(20, -1);
-  print_string(0, " Pieniomat do Drewna Okraglego", PRINT_NEWLINE);
-  print_void(0, PRINT_NEWLINE);
-  print_string(0, "Nacisnij Enter jesli chcesz kontynuowac lub ESC by zakonczyc", PRINT_NEWLINE);
-}
 
 // Enter opens the calculation screen; false for Esc, which ends the loop. Other keys are
 // dropped.
@@ -34,19 +27,6 @@ bool react_to(const std::string& key) {
 void run_key_loop() {
   while (react_to(key_poll()) && react_to(key_poll())) {
   }
-}
-
-void show_farewell() {
-  for (int i = 0; i < 3; ++i) print_void(0, PRINT_NEWLINE);
-  screen_color(11, -1);
-  print_string(0,
-               "Zako\xE4"
-               "czy\x88"
-               "e\x98 dzia\x88"
-               "anie pieniomata!",
-               PRINT_NEWLINE);
-  print_void(0, PRINT_NEWLINE);
-  print_string(0, "Program napisali autorzy textscreen", PRINT_NEWLINE);
 }
 
 }  // namespace
@@ -67,9 +47,9 @@ constexpr std::string_view USAGE =
 int main(int argc, char** argv) {
   if (answer_command_line(argc, argv, USAGE)) return 0;
   layer_init(argc, argv);
-  show_start_screen();
+  show_log_start_screen();
   run_key_loop();
-  show_farewell();
+  show_log_farewell();
   beep();
   run_closing_delay();
   layer_end(0);

@@ -6,6 +6,7 @@
 
 #include "textscreen/textscreen.h"
 #include "trip_cost_screen.h"
+#include "trip_start_and_farewell.h"
 
 using namespace textscreen;
 
@@ -20,20 +21,6 @@ int32_t restore_colors = 0;
 const std::string ENTER_KEY = "\r";
 const std::string ESC_KEY = "\x1b";
 
-void show_start_screen() {
-  screen_cls(DEFAULT_MODE);
-  screen_locate(1, 20, -1);
-  screen_color(14, -1);
-  screen_view_print(1, 30);
-  screen_color(2, 6);
-  screen_cls(DEFAULT_MODE);
-  screen_color(14, -1);
-  screen_locate(3, 1, -1);
-  print_string(0, "Kalkulator Trasoka nacisnij enter jesli chcesz kontynuowac", PRINT_NEWLINE);
-  screen_locate(6, 1, -1);
-  print_string(0, " Lub ESC gdy musisz zakonczyc swoj ulubiony programik !!!", PRINT_NEWLINE);
-}
-
 // Enter opens the calculation screen; false for Esc, which ends the loop. Other keys are
 // dropped.
 bool react_to(const std::string& key) {
@@ -46,39 +33,6 @@ bool react_to(const std::string& key) {
 void run_key_loop() {
   while (react_to(key_poll()) && react_to(key_poll())) {
   }
-}
-
-void show_farewell() {
-  screen_cls(DEFAULT_MODE);
-  screen_color(13, -1);
-  print_string(0, "Koniec", PRINT_NEWLINE);
-  print_void(0, PRINT_NEWLINE);
-  screen_color(10, -1);
-  print_void(0, PRINT_NEWLINE);
-  print_string(0, "\x03", 0);
-  print_string(0, " KALKULATOR TRASOKA ", 0);
-  print_string(0, "\x06", PRINT_NEWLINE);
-  for (int i = 0; i < 8; ++i) print_void(0, PRINT_NEWLINE);
-  print_string(0, std::string(38, ' ') + "napisali autorzy textscreen", PRINT_NEWLINE);
-  screen_color(0, 12);
-  screen_cls(DEFAULT_MODE);
-  beep();
-  screen_view_print(17, 25);
-  screen_color(-1, 7);
-  screen_cls(DEFAULT_MODE);
-  screen_locate(25, 57, -1);
-  print_string(0, "press any key to koniec", PRINT_NEWLINE);
-  screen_color(13, -1);
-  screen_locate(25, 7, -1);
-  print_string(0, "autorzy: the textscreen authors", PRINT_NEWLINE);
-  screen_view_print(9, 16);
-  screen_color(7, 4);
-  screen_cls(DEFAULT_MODE);
-  print_string(0, "KONIEC PRACY  ", 0);
-  screen_color(13, -1);
-  print_string(0, "KALKULATORA", 0);
-  screen_color(23, -1);
-  print_string(0, " !", PRINT_NEWLINE);
 }
 
 [[noreturn]] void restore_and_end() {
@@ -110,9 +64,9 @@ constexpr std::string_view USAGE =
 int main(int argc, char** argv) {
   if (answer_command_line(argc, argv, USAGE)) return 0;
   layer_init(argc, argv);
-  show_start_screen();
+  show_trip_start_screen();
   run_key_loop();
-  show_farewell();
+  show_trip_farewell();
   sleep_wait(-1);
   key_poll();
   restore_and_end();

@@ -10,14 +10,15 @@
 
 WINDOW_GRID="$(dirname "${BASH_SOURCE[0]}")/window_grid.py"
 WINDOW_TITLE="" XVFB_PID="" WM_PID=""
-# The screen holds a 640x480 frame twice over: 1280x960, with 32 black lines above and below.
-SCREEN_SIZE=1280x1024
+# The screen holds a 640x480 frame twice over (1280x960, 60 black columns left and right and
+# 70 black lines above and below), and a Wayland desktop of 1360x1040 pixels in a window.
+SCREEN_SIZE=1400x1100
 
 # window_setup: starts Xvfb on a display number it finds free itself, exports DISPLAY and
-# starts the window manager on it (unless WINDOW_MANAGER=none).
+# starts the window manager on it.
 window_setup() {
   local tool
-  for tool in Xvfb evilwm xprop xdotool import convert python3; do
+  for tool in Xvfb evilwm xprop xdotool import convert python3 weston; do
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/install-deps.sh)" >&2; exit 1; }
   done
   local number_file=$E2E_WORK_DIR/display
@@ -29,8 +30,6 @@ window_setup() {
   export DISPLAY
   # The number comes as the server starts listening; clients are welcome once it answers.
   wait_until 10 display_answers || fail "Xvfb on $DISPLAY does not answer"
-  # WINDOW_MANAGER=none: a bare X server, as on a desktop without one.
-  [ "${WINDOW_MANAGER:-evilwm}" != none ] || return 0
   # Xvfb has only its built-in fonts, and evilwm's own choice is not among them. A window
   # manager that lost a race at start (on a loaded machine) gets a second go.
   for _ in 1 2; do
@@ -43,8 +42,14 @@ window_setup() {
 }
 
 display_answers() { xprop -root >/dev/null 2>&1; }
-
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+
+# stop_window_manager: leaves a bare X server, as on a desktop without a window manager.
+stop_window_manager() {
+  kill "$WM_PID"
+  wait "$WM_PID" 2>/dev/null || true
+  WM_PID=""
+}
 
 window_cleanup() {
   [ -z "$WM_PID" ] || kill "$WM_PID" 2>/dev/null || true
@@ -97,23 +102,25 @@ window_has() {
   rows=$(window_rows) && grep -Eq -- "$1" <<<"$rows"
 }
 
-# desktop_rows SCALE,LEFT,TOP: the text rows of the whole screen (the root window), which
-# is to show the frame scaled by SCALE (each pixel a uniform block) at LEFT,TOP with black
-# all around.
-desktop_rows() {
-  local file=$E2E_WORK_DIR/screen.png
-  timeout 5 import -window root "$file" 2>/dev/null && python3 "$WINDOW_GRID" rows "$file" "$1"
+# placed_rows SCALE,LEFT,TOP WINDOW [IMPORT_OPTION...]: the text rows of a picture of WINDOW
+# (root: the whole screen), which is to show the frame scaled by SCALE (each pixel a uniform
+# block) at LEFT,TOP with black all around.
+placed_rows() {
+  local file=$E2E_WORK_DIR/placed.png
+  timeout 5 import -window "$2" "${@:3}" "$file" 2>/dev/null && python3 "$WINDOW_GRID" rows "$file" "$1"
 }
-desktop_has() {
+placed_has() {
   local rows
-  rows=$(desktop_rows "$1" 2>&1) && grep -Eq -- "$2" <<<"$rows"
+  rows=$(placed_rows "${@:2}" 2>&1) && grep -Eq -- "$1" <<<"$rows"
 }
 
-# expect_desktop_text SCALE,LEFT,TOP REGEX: the screen shows the frame so, with a row
-# matching REGEX.
-expect_desktop_text() {
-  window_wait 10 desktop_has "$1" "$2" || fail "\"$2\" is not on the screen as $1:"$'\n'"$(desktop_rows "$1" 2>&1)"
+# expect_placed_text REGEX SCALE,LEFT,TOP WINDOW [IMPORT_OPTION...]: the picture shows the
+# frame so, with a row matching REGEX, in time.
+expect_placed_text() {
+  window_wait 10 placed_has "$@" || fail "\"$1\" is not shown as $2:"$'\n'"$(placed_rows "${@:2}" 2>&1)"
 }
+
+# window_colours_are FG/BG TEXT: TEXT stands in the window in colour numbers FG on BG.
 window_colours_are() {
   local file
   file=$(capture) && [ "$(python3 "$WINDOW_GRID" colours "$file" "$2")" == "$1" ]
@@ -122,23 +129,4 @@ window_colours_are() {
 # expect_window_text REGEX: a row of the window matching REGEX shows up in time.
 expect_window_text() {
   window_wait 10 window_has "$1" || fail "\"$1\" did not appear in the window:"$'\n'"$(window_rows)"
-}
-
-# expect_window_colours FG/BG TEXT: TEXT stands in the window in colour numbers FG on BG.
-expect_window_colours() {
-  window_wait 5 window_colours_are "$1" "$2" || fail "\"$2\" should be in colours $1"
-}
-
-# close_box: what a window manager sends when the window's close box is clicked.
-close_box() { python3 "$WINDOW_GRID" close "$(window_id)"; }
-
-# cpu_percent PID SECONDS: the share of one core the process used over SECONDS.
-cpu_percent() {
-  local before after ticks
-  ticks=$(getconf CLK_TCK)
-  before=$(awk '{ print $14 + $15 }' "/proc/$1/stat")
-  sleep "$2"
-  after=$(awk '{ print $14 + $15 }' "/proc/$1/stat")
-  awk -v used=$((after - before)) -v ticks="$ticks" -v seconds="$2" \
-    'BEGIN { printf "%.2f\n", used * 100 / (ticks * seconds) }'
 }

@@ -1,5 +1,5 @@
 // The OpenGL driver opened for real through the process's driver list, on the display named
-// by DISPLAY (tests/e2e/test_opengl_driver.sh runs it under Xvfb with Mesa's software GL).
+// by DISPLAY (tests/e2e/test_window.sh runs it under Xvfb with Mesa's software GL).
 // Without a display there is nothing to open, and the test is skipped.
 #include <dlfcn.h>
 #include <gtest/gtest.h>

@@ -1,0 +1,203 @@
+#!/usr/bin/env bash
+# Both programs with a display (an Xvfb server of the test's own, with a window manager):
+# Enter in the terminal opens the 640x480 window titled after the program, answers typed there
+# bring up the results, Alt+Enter shows the frame on the whole screen and brings the window
+# back, the close box and Alt+F4 leave it open, the key loop idles in it, Polish letters echo
+# as code page 437 has them, Esc leads to the farewell, and the window goes with the program.
+# Then the OpenGL driver, tripcost's window on a bare X server (no full screen to grant), and
+# on a Wayland desktop scaled by 2.
+# Usage: test_window.sh <folder holding tripcost, logvolume and unit_tests>
+# shellcheck disable=SC2119 # start_program takes its own arguments, not the script's
+set -euo pipefail
+# shellcheck source=tests/e2e/lib.sh
+source "$(dirname "$0")/lib.sh"
+# shellcheck source=tests/e2e/window_lib.sh
+source "$(dirname "$0")/window_lib.sh"
+e2e_setup "${1:-}"
+window_setup
+
+scenario "Enter in the terminal opens the window"
+term_start 80 25
+start_program
+expect_start_screen
+send_keys Enter
+wait_for_window tripcost
+[ "$(window_size)" == 640x480 ] || fail "the window is $(window_size), not 640x480"
+expect_window_text "^1:$HEADING\$"
+expect_window_text "^6:$FIRST_QUESTION\$"
+window_wait 5 window_colours_are 10/0 "PODAJ DLUGOSC TRASY" || fail "the question is not in light green"
+
+scenario "Alt+Enter: the frame on the whole screen, twice its size and centred; again: the window"
+window_keys alt+Return
+expect_window_size "$SCREEN_SIZE"
+# 640x480 twice over on 1400x1100: 1280x960 at 60,70.
+expect_placed_text "^6:$FIRST_QUESTION\$" 2,60,70 root
+window_keys alt+Return
+expect_window_size 640x480
+expect_window_text "^1:$HEADING\$"
+expect_window_text "^6:$FIRST_QUESTION\$"
+
+scenario "the key loop waits in the window at almost no cost"
+# Six empty answers lead to the results and back to the key loop (the results in full are the
+# calculation screen's unit test; answers typed into a window, the other windows' below).
+window_keys Escape Return Return Return Return Return Return
+expect_window_text "^29:$ESC_HINT\$"
+# The machine is shared: busy neighbours make each wake-up dearer, so the better of two
+# measurements counts.
+below_two_percent() {
+  local before after
+  before=$(awk '{ print $14 + $15 }' "/proc/$PROGRAM_PID/stat")
+  sleep 6
+  after=$(awk '{ print $14 + $15 }' "/proc/$PROGRAM_PID/stat")
+  cpu=$(awk -v used=$((after - before)) -v ticks="$(getconf CLK_TCK)" \
+    'BEGIN { printf "%.2f\n", used * 100 / (ticks * 6) }')
+  echo "tripcost used $cpu % of a core while its key loop waited in the window"
+  awk -v cpu="$cpu" 'BEGIN { exit !(cpu < 2) }'
+}
+below_two_percent || below_two_percent || fail "the waiting key loop used $cpu % of a core"
+
+scenario "the close box and Alt+F4 leave the window open"
+# What a window manager sends when the window's close box is clicked.
+python3 "$WINDOW_GRID" close "$(window_id)"
+window_keys alt+F4
+sleep 0.5
+window_exists || fail "the window closed"
+process_gone "$PROGRAM_PID" && fail "tripcost ended"
+# The program took both as keys of no meaning: Enter still opens a fresh screen, in a new
+# window.
+window_keys Return
+wait_for_window tripcost
+expect_window_text "^6:$FIRST_QUESTION\$"
+window_keys Escape Return Return Return Return Return Return
+expect_window_text "^29:$ESC_HINT\$"
+
+scenario "Esc in the window: the farewell, then a key ends the program"
+window_keys Escape
+expect_window_text "KONIEC PRACY  KALKULATORA !"
+window_keys space
+expect_ended 0
+
+scenario "mode 12 with OpenGL opens a GL window, is drawn into, flips and closes"
+unit_tests=$E2E_BIN_DIR/unit_tests
+[ -x "$unit_tests" ] || fail "no unit tests at $unit_tests"
+if ! output=$("$unit_tests" --gtest_filter='OpenGlDriver.*' --gtest_brief=1 2>&1); then
+  fail "the OpenGL case failed:"$'\n'"$output"
+fi
+grep -q '1 test.*PASSED\|PASSED.*1 test' <<<"$output" || fail "the OpenGL case did not run:"$'\n'"$output"
+
+use_program logvolume
+# A Polish keyboard: its letters are on AltGr, where xdotool finds them without remapping a
+# key for each, which the window might read only after the next remap.
+setxkbmap -layout pl
+
+VOLUME=" 1.256Tyle fast metrow Robaczku!"
+
+# window_type_slowly TEXT: typed letters and all, at a typist's pace: at xdotool's own pace
+# the window (SDL's X11 input) loses some of the AltGr letters.
+window_type_slowly() { LC_ALL=C.UTF-8 xdotool type --window "$(window_id)" --delay 150 "$1"; }
+
+scenario "logvolume: Enter in the terminal opens the window"
+term_start 80 25
+run_line "echo before logvolume"
+start_program
+wait_for_text "^Nacisnij Enter"
+send_keys Enter
+wait_for_window logvolume
+[ "$(window_size)" == 640x480 ] || fail "the window is $(window_size), not 640x480"
+expect_window_text "^20:Podaj dlugosc w metrach i nacisnij Enter\$"
+
+scenario "logvolume: Polish letters in the answers echo as the window's code page has them"
+# Code page 437 lacks ą, ł and ż: each becomes its letter without the mark.
+window_type_slowly "10ąłż"
+expect_window_text "^22:10alz\$"
+window_keys Return
+expect_window_text "^26:A £rednica"
+# Backspace takes a translated letter away as one character.
+window_type_slowly "4ą"
+expect_window_text "^28:4a\$"
+window_keys BackSpace
+window_type 0
+expect_window_text "^28:40\$"
+window_keys Return
+
+scenario "logvolume: the volume at the foot of the scrolled sheet"
+# Sheet lines 12 to 40 on window rows 1 to 29 (in full: the calculation screen's unit test).
+expect_window_text "^11:10alz\$"
+expect_window_text "^22:$VOLUME\$"
+expect_window_text "^28:Jezeli chcesz skoñczyc Naciÿnij Esc\$"
+
+scenario "logvolume: Esc in the window: the farewell, then the program ends by itself"
+window_keys Escape
+# The window lasts only as long as the beep and the closing delay, less than a capture and
+# its decoding may take: captures are taken until it goes, and the last ones read.
+shots=0
+while window_exists && ((shots < 100)); do
+  capture "$E2E_WORK_DIR/shot$shots.png" >/dev/null && shots=$((shots + 1))
+done
+farewell=""
+for ((n = shots - 1; n >= 0 && n >= shots - 3; n--)); do
+  rows=$(python3 "$WINDOW_GRID" rows "$E2E_WORK_DIR/shot$n.png" 2>/dev/null || true)
+  if grep -q 'pieniomata!$' <<<"$rows"; then farewell=$E2E_WORK_DIR/shot$n.png && break; fi
+done
+[ -n "$farewell" ] || fail "no farewell in the window's last pictures:"$'\n'"$rows"
+[ "$(python3 "$WINDOW_GRID" colours "$farewell" pieniomata!)" == 11/0 ] ||
+  fail "the farewell is not in light cyan"
+# The window went with the program: it ends with status 0.
+wait_until 20 process_gone "$PROGRAM_PID" || fail "logvolume did not end by itself"
+expect_ended 0
+window_exists && fail "the window outlived the program"
+user_screen_back "before logvolume"
+setxkbmap -layout us
+
+use_program tripcost
+stop_window_manager
+
+scenario "Alt+Enter with no window manager keeps the window"
+term_start 80 25
+run_line "echo before tripcost"
+start_program
+expect_start_screen
+send_keys Enter
+wait_for_window tripcost
+expect_window_text "PODAJ DLUGOSC TRASY"
+window_keys alt+Return
+sleep 0.5
+expect_window_size 640x480
+expect_window_text "PODAJ DLUGOSC TRASY"
+window_type 100
+expect_window_text "^8:100\$"
+
+scenario "Ctrl+C in the terminal with the window open"
+send_keys C-c
+expect_ended 130
+window_exists && fail "the window outlived the program"
+user_screen_back "before tripcost"
+
+# weston's output is 680x520 at scale 2, 1360x1040 pixels: the frame sits 40 pixels in on
+# the shell's black, and the pointer weston draws is put in a corner outside the frame.
+export XDG_RUNTIME_DIR=$E2E_WORK_DIR/run
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+weston --backend=x11-backend.so --width=680 --height=520 --scale=2 --use-pixman \
+  --shell=kiosk-shell.so --socket=wayland-e2e --no-config --log="$E2E_WORK_DIR/weston.log" &
+WESTON_PID=$!
+trap 'kill "$WESTON_PID" 2>/dev/null && wait "$WESTON_PID" 2>/dev/null; window_cleanup; e2e_cleanup' EXIT
+weston_window() { xdotool search --class weston 2>/dev/null | tail -n 1 | grep .; }
+wait_until 10 weston_window >/dev/null || fail "weston did not start: $(cat "$E2E_WORK_DIR/weston.log")"
+xdotool mousemove --window "$(weston_window)" 1359 1039 windowfocus --sync "$(weston_window)"
+
+scenario "the window on a scaled Wayland output"
+term_start 80 25
+run_line "unset DISPLAY; WAYLAND_DISPLAY=wayland-e2e; export WAYLAND_DISPLAY"
+start_program
+expect_start_screen
+send_keys Enter
+# The frame, read from weston's output, in sharp 2x2 blocks.
+weston_output=("$(weston_window)" -crop 1280x960+40+40 +repage)
+expect_placed_text "^6: +PODAJ DLUGOSC TRASY" 2,0,0 "${weston_output[@]}"
+xdotool type --delay 20 100
+xdotool key Return
+expect_placed_text "^10:A CENA ZA JEDEN KILOMETR" 2,0,0 "${weston_output[@]}"
+send_keys C-c
+expect_ended 130
+
+echo "PASS"
