@@ -162,11 +162,12 @@ start
 resize_terminal 60 20
 wait_for_text "^$TITLE\$"
 # Dragged down to one row while a key is typed, it is still a console when it grows back:
-# the next question shows its code page letters, in place.
+# what it showed is back, and the next question shows its code page letters, in place.
 press Enter screen_has 'PODAJ DLUGOSC'
 resize_terminal 80 1
 type_text 5
 resize_terminal 80 25
+wait_for_text 'PODAJ DLUGOSC TRASY W KILOMETRACH'
 send_keys Enter
 wait_for_text '^A CENA ZA JEDEN KILOMETR TO NIBY JAKA MA BYÇ \?$'
 process_gone "$PROGRAM_PID" && fail "tripcost ended on a resize"

@@ -148,7 +148,7 @@ void TerminalConsole::flush() {
 void TerminalConsole::resize_to_terminal() {
   CellPosition size = terminal_size(output_fd_);
   if (!(size == buffer_.size())) {
-    buffer_.resize(size);
+    kept_cells_.resize(buffer_, size);
     // The window is the whole buffer on a terminal.
     buffer_.set_window(
         {0, 0, static_cast<int16_t>(size.column - 1), static_cast<int16_t>(size.row - 1)});

@@ -16,6 +16,7 @@
 
 #include "platform/cell_buffer.h"
 #include "platform/clock.h"
+#include "platform/terminal/kept_cells.h"
 #include "platform/terminal/terminal_input_decoder.h"
 #include "platform/terminal/terminal_renderer.h"
 
@@ -105,6 +106,7 @@ class TerminalConsole final : public ConsoleDevice {
 
   std::mutex mutex_;  // the buffer, the renderer and the terminal's output
   CellBuffer buffer_;
+  KeptCells kept_cells_;  // what a smaller terminal cannot show, for when it grows back
   TerminalRenderer renderer_;
   TerminalInputDecoder decoder_;
   std::atomic<ControlHandler> handler_{nullptr};
