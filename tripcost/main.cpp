@@ -54,12 +54,14 @@ constexpr std::string_view USAGE =
     "and the extra costs it shows the distance, the fare, the litres burned, the fuel cost\n"
     "and what is left, with a warning when the trip runs at a loss.\n"
     "\n"
-    "Keys: Enter opens the calculation (type each answer, then Enter); Esc ends the\n"
-    "program, and any key then leaves the farewell. Ctrl+C ends it at once.\n"
+    "Keys: Enter opens the calculation, in a window of its own where a desktop answers\n"
+    "(type each answer there, then Enter); Esc ends the program, and any key then leaves\n"
+    "the farewell. Ctrl+C ends it at once.\n"
     "With standard input a pipe or a file, its bytes are the keys typed.\n"
     "\n"
-    "Environment: VXGFX names the graphics driver to try first (\"null\": draw in memory,\n"
-    "show no window).\n";
+    "Environment: DISPLAY or WAYLAND_DISPLAY name the desktop for the window; without\n"
+    "one that answers, everything stays in this terminal. VXGFX names the graphics driver\n"
+    "to try first (\"null\": draw in memory, show no window).\n";
 
 int main(int argc, char** argv) {
   if (answer_command_line(argc, argv, USAGE)) return 0;
