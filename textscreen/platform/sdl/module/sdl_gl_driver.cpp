@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/sdl/module/video_start.h"
 #include "platform/sdl/module/window_events.h"
 
 namespace textscreen::platform {
@@ -37,12 +38,8 @@ int32_t SdlGlDriver::open(std::string_view title, int32_t width, int32_t height,
                           int32_t refresh, int32_t flags, DisplayHost& host) {
   close();
   if (flags < 0 || (flags & MODE_OPENGL) == 0 || !display_named()) return 1;
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-  try_only_the_named_display();
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return 1;
+  if (!start_video()) return 1;
   video_started_ = true;
-  if (!video_shows_windows()) return 1;
   ask_for_context(depth, flags);
   const bool full_screen = (flags & MODE_FULLSCREEN) != 0;
   window_ = SDL_CreateWindow(

@@ -6,6 +6,7 @@
 #include <chrono>
 
 #include "platform/sdl/module/sdl_window.h"
+#include "platform/sdl/module/video_start.h"
 #include "platform/sdl/module/window_events.h"
 
 namespace textscreen::platform {
@@ -102,19 +103,9 @@ void SdlWindowDriver::signal_start(Start outcome) {
 }
 
 void SdlWindowDriver::run_window_thread() {
-  // SDL is not to take the process's signals (the terminal's handlers own them), nor to
-  // switch the screen saver by itself: the driver does that, and gives it back.
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  // SDL is not to switch the screen saver by itself: the driver does that, and gives it back.
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
-  // The window's close box is a key for the program, not the end of it.
-  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-  try_only_the_named_display();
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-    signal_start(Start::failed);
-    return;
-  }
-  if (!video_shows_windows()) {
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  if (!start_video()) {
     signal_start(Start::failed);
     return;
   }

@@ -1,8 +1,5 @@
 #include "platform/sdl/module/window_events.h"
 
-#include <cstdlib>
-#include <cstring>
-
 #include "platform/sdl/parts/sdl_key_mapping.h"
 
 namespace textscreen::platform {
@@ -21,28 +18,7 @@ int32_t button_bit(uint8_t button) {
   }
 }
 
-bool named(const char* variable) {
-  const char* value = std::getenv(variable);
-  return value != nullptr && value[0] != '\0';
-}
-
 }  // namespace
-
-bool display_named() {
-  return named("DISPLAY") || named("WAYLAND_DISPLAY") || named("SDL_VIDEODRIVER");
-}
-
-void try_only_the_named_display() {
-  const bool x11_alone = named("DISPLAY") && !named("WAYLAND_DISPLAY");
-  SDL_SetHint(SDL_HINT_VIDEODRIVER, x11_alone ? "x11" : nullptr);
-}
-
-bool video_shows_windows() {
-  const char* driver = SDL_GetCurrentVideoDriver();
-  if (driver == nullptr) return false;
-  if (named("SDL_VIDEODRIVER")) return true;
-  return std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0;
-}
 
 void WindowEvents::handle(const SDL_Event& event, EventOutcome& outcome) {
   switch (event.type) {

@@ -19,20 +19,6 @@ struct EventOutcome {
   bool refit = false;          // the drawable changed size
 };
 
-// Whether the process has a display to open a window on: an X11 or Wayland one, or a video
-// driver named for SDL. Without, SDL could take a text console's screen (KMS/DRM).
-bool display_named();
-
-// Before SDL's video starts: where X11 alone is named, SDL is to try nothing else. It would
-// also try Wayland, whose library writes into the user's terminal when that fails.
-void try_only_the_named_display();
-
-// Once SDL's video has started (window thread): whether its driver shows windows to a user.
-// Where the named display cannot be reached, SDL falls back to drivers that draw into memory;
-// a window there shows nothing and can be typed into by nobody, so the program would wait
-// for good. A driver named for SDL is taken as it is.
-bool video_shows_windows();
-
 class WindowEvents {
  public:
   WindowEvents(DisplayHost& host, int32_t flags) : host_(host), flags_(flags) {}
