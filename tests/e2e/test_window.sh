@@ -2,7 +2,7 @@
 # Both programs with a display (an Xvfb server of the test's own, with a window manager):
 # Enter in the terminal opens the 640x480 window titled after the program, answers typed there
 # bring up the results, Alt+Enter shows the frame on the whole screen and brings the window
-# back, the close box and Alt+F4 leave it open, the key loop idles in it, Polish letters echo
+# back, the close box and Alt+F4 leave it open, Polish letters echo
 # as code page 437 has them, Esc leads to the farewell, and the window goes with the program.
 # Then the OpenGL driver, tripcost's window on a bare X server (no full screen to grant), and
 # on a Wayland desktop scaled by 2.
@@ -37,24 +37,12 @@ expect_window_size 640x480
 expect_window_text "^1:$HEADING\$"
 expect_window_text "^6:$FIRST_QUESTION\$"
 
-scenario "the key loop waits in the window at almost no cost"
-# Six empty answers lead to the results and back to the key loop (the results in full are the
-# calculation screen's unit test; answers typed into a window, the other windows' below).
+scenario "six empty answers lead to the results and back to the key loop"
+# The results in full are the calculation screen's unit test; answers typed into a window,
+# the other windows' below. What the waiting loop costs is a benchmark's figure
+# (bench/window_latency.sh), not a test's.
 window_keys Escape Return Return Return Return Return Return
 expect_window_text "^29:$ESC_HINT\$"
-# The machine is shared: busy neighbours make each wake-up dearer, so the better of two
-# measurements counts.
-below_two_percent() {
-  local before after
-  before=$(awk '{ print $14 + $15 }' "/proc/$PROGRAM_PID/stat")
-  sleep 6
-  after=$(awk '{ print $14 + $15 }' "/proc/$PROGRAM_PID/stat")
-  cpu=$(awk -v used=$((after - before)) -v ticks="$(getconf CLK_TCK)" \
-    'BEGIN { printf "%.2f\n", used * 100 / (ticks * 6) }')
-  echo "tripcost used $cpu % of a core while its key loop waited in the window"
-  awk -v cpu="$cpu" 'BEGIN { exit !(cpu < 2) }'
-}
-below_two_percent || below_two_percent || fail "the waiting key loop used $cpu % of a core"
 
 scenario "the close box and Alt+F4 leave the window open"
 # What a window manager sends when the window's close box is clicked.
