@@ -122,6 +122,12 @@ TEST_F(ScreenTest, TabsBackspacesBellsAndWrapsAtTheRightEdge) {
   print_string(0, std::string(300, 'z'), 0);
   EXPECT_EQ(row(7), std::string(80, 'z'));
   EXPECT_EQ(row(8), std::string(60, 'z'));
+  // A tab counts from where wrapped text ended, also on a screen whose width is no
+  // multiple of 8.
+  ASSERT_EQ(screen_width(30, 25), 0);
+  screen_locate(1, 1, -1);
+  print_string(0, std::string(33, 'w') + "\tt", 0);
+  EXPECT_EQ(row(2), "www     t");
 }
 
 TEST_F(ScreenTest, ZonePadMovesToTheNextFourteenColumnZoneCountedFromTheLastLineEnd) {
