@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -13,6 +14,21 @@ namespace textscreen::detail {
 template <typename T>
 std::unique_ptr<T[]> allocate_zeroed(size_t count) {
   return std::unique_ptr<T[]>(new (std::nothrow) T[count]());
+}
+
+// Frame pages start on a cache line: a line of pixels stored a cache line at a time then
+// touches one cache line per store, not two.
+constexpr std::align_val_t PAGE_ALIGNMENT{64};
+struct PageRelease {
+  void operator()(uint8_t* bytes) const { ::operator delete[](bytes, PAGE_ALIGNMENT); }
+};
+using PageBytes = std::unique_ptr<uint8_t[], PageRelease>;
+
+// A zero-filled page, or null when the memory cannot be had.
+inline PageBytes allocate_page(size_t bytes) {
+  auto* page = static_cast<uint8_t*>(::operator new[](bytes, PAGE_ALIGNMENT, std::nothrow));
+  if (page != nullptr) std::memset(page, 0, bytes);
+  return PageBytes(page);
 }
 
 // How the pixels of one depth are stored and drawn: one byte (a colour number) for depths
@@ -30,7 +46,10 @@ struct PixelRoutines {
                     uint32_t background);
 };
 
-// The routines of a depth after the depth rules (1, 2, 4, 8, 16 or 32).
+// The routines of a depth after the depth rules (1, 2, 4, 8, 16 or 32), the fastest this
+// processor runs.
 const PixelRoutines& pixel_routines(int32_t depth);
+// The same without instructions only some processors have: what the others run.
+const PixelRoutines& portable_pixel_routines(int32_t depth);
 
 }  // namespace textscreen::detail

@@ -120,14 +120,14 @@ void apply_depth_rules(GraphicsScreen& g, const ModeInfo& row, int32_t depth, in
 bool allocate_buffers(GraphicsScreen& g, int32_t pages) {
   const size_t page_bytes = static_cast<size_t>(g.height) * static_cast<size_t>(g.pitch);
   const size_t cell_count = static_cast<size_t>(g.text_columns) * g.text_rows;
-  g.pages = allocate_zeroed<std::unique_ptr<uint8_t[]>>(static_cast<size_t>(pages));
+  g.pages = allocate_zeroed<PageBytes>(static_cast<size_t>(pages));
   g.cells = allocate_zeroed<std::unique_ptr<TextCell[]>>(static_cast<size_t>(pages));
   g.lines = allocate_zeroed<uint8_t*>(static_cast<size_t>(g.height));
   g.dirty = allocate_zeroed<uint8_t>(static_cast<size_t>(g.height) * g.line_scale);
   if (!g.pages || !g.cells || !g.lines || !g.dirty) return false;
   g.page_count = pages;
   for (int32_t p = 0; p < pages; ++p) {
-    g.pages[p] = allocate_zeroed<uint8_t>(page_bytes);
+    g.pages[p] = allocate_page(page_bytes);
     g.cells[p] = allocate_zeroed<TextCell>(cell_count);
     if (!g.pages[p] || !g.cells[p]) return false;
   }
@@ -191,7 +191,9 @@ const std::string& window_title() {
 
 void mark_lines_dirty(GraphicsScreen& g, int32_t first, int32_t end) {
   if (!g.work_page_visible()) return;
-  for (int32_t y = std::max(first, 0); y < std::min(end, g.height); ++y) g.dirty[y] = 1;
+  const int32_t from = std::max(first, 0);
+  const int32_t to = std::min(end, g.height);
+  if (from < to) std::fill(g.dirty.get() + from, g.dirty.get() + to, uint8_t{1});
 }
 
 void close_graphics_screen() {

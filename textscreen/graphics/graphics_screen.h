@@ -50,7 +50,7 @@ struct GraphicsScreen {
   int32_t page_count = 0;
   int32_t work_page = 0;
   int32_t visible_page = 0;
-  std::unique_ptr<std::unique_ptr<uint8_t[]>[]> pages;
+  std::unique_ptr<PageBytes[]> pages;
   std::unique_ptr<uint8_t*[]> lines;  // each line of the work page
   std::unique_ptr<uint8_t[]> dirty;   // one flag per display line; frame line f is entry f
 
