@@ -4,6 +4,8 @@
 #include <bit>
 #include <cstring>
 
+#include "graphics/avx512_text.h"
+
 namespace textscreen::detail {
 namespace {
 
@@ -108,16 +110,23 @@ void glyph_run_wide(uint8_t* const* lines, int32_t top, int32_t x, const uint8_t
   }
 }
 
-constexpr PixelRoutines ONE_BYTE{1, fill8, glyph_run8};
+constexpr PixelRoutines PORTABLE_ONE_BYTE{1, fill8, glyph_run8};
 constexpr PixelRoutines TWO_BYTES{2, fill_wide<uint16_t>, glyph_run_wide<uint16_t>};
 constexpr PixelRoutines FOUR_BYTES{4, fill_wide<uint32_t>, glyph_run_wide<uint32_t>};
 
 }  // namespace
 
 const PixelRoutines& pixel_routines(int32_t depth) {
-  if (depth <= 8) return ONE_BYTE;
+  // Text is drawn with the processor's widest stores where it has them.
+  static const PixelRoutines one_byte{
+      1, fill8, avx512_glyph_run8() != nullptr ? avx512_glyph_run8() : glyph_run8};
+  if (depth <= 8) return one_byte;
   if (depth <= 16) return TWO_BYTES;
   return FOUR_BYTES;
+}
+
+const PixelRoutines& portable_pixel_routines(int32_t depth) {
+  return depth <= 8 ? PORTABLE_ONE_BYTE : pixel_routines(depth);
 }
 
 }  // namespace textscreen::detail

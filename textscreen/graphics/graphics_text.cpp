@@ -2,10 +2,12 @@
 // pixel scroll of the view rows, and the scroll deferred after a line that filled the
 // bottom row.
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 #include "console/screen_state.h"
 #include "console/text_engine.h"
+#include "graphics/avx512_text.h"
 #include "graphics/frame_lock.h"
 #include "graphics/graphics_slots.h"
 #include "textscreen/keyboard.h"
@@ -13,6 +15,18 @@
 
 namespace textscreen::detail {
 namespace {
+
+static_assert(sizeof(TextCell) == 12 && offsetof(TextCell, foreground) == 4 &&
+                  offsetof(TextCell, background) == 8,
+              "the vector cell run writes a cell as three words in this order");
+
+void portable_cell_run(void* cells, const uint8_t* bytes, int32_t count, uint32_t foreground,
+                       uint32_t background) {
+  auto* cell = static_cast<TextCell*>(cells);
+  for (int32_t i = 0; i < count; ++i) cell[i] = {bytes[i], foreground, background};
+}
+
+const CellRun CELL_RUN = avx512_cell_run() != nullptr ? avx512_cell_run() : portable_cell_run;
 
 class FrameSurface final : public TextSurface {
  public:
@@ -28,8 +42,7 @@ class FrameSurface final : public TextSurface {
     g_.pixels.glyph_run(g_.lines.get(), top, at.column * g_.font.glyph_width, g_.font.glyphs,
                         glyph_height, bytes, count, g_.foreground, g_.background);
     widen(top, top + glyph_height);
-    TextCell* cell = &g_.cell(at.column, at.row);
-    for (int32_t i = 0; i < count; ++i) cell[i] = {bytes[i], g_.foreground, g_.background};
+    CELL_RUN(&g_.cell(at.column, at.row), bytes, count, g_.foreground, g_.background);
     return true;
   }
 
