@@ -25,7 +25,8 @@ class FrameReader {
   explicit FrameReader(const detail::GraphicsScreen& g) : g_(g) {
     const int32_t h = g.font.glyph_height;
     // Printable glyphs first, so a shape shared with a control glyph reads as printable.
-    for (int code : order()) {
+    for (int i = 32; i < 256 + 32; ++i) {
+      const int code = i % 256;
       std::string shape(reinterpret_cast<const char*>(g.font.glyphs + code * h), h);
       glyphs_.emplace(shape, static_cast<char>(code));
     }
@@ -69,13 +70,6 @@ class FrameReader {
   }
 
  private:
-  static std::vector<int> order() {
-    std::vector<int> codes;
-    for (int c = 32; c < 256; ++c) codes.push_back(c);
-    for (int c = 0; c < 32; ++c) codes.push_back(c);
-    return codes;
-  }
-
   // The lowest of the first sixteen colour numbers that shows the pixel's colour.
   int colour(uint8_t pixel) const {
     for (int i = 0; i < 16; ++i) {

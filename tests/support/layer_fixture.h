@@ -62,9 +62,6 @@ class LayerTest : public ::testing::Test {
 // `count` copies of `c` between two texts: a line of screen cells as the tests expect it.
 inline std::string spaced(const std::string& before, size_t count, char c,
                           const std::string& after = "") {
-  std::string text = before;
-  text.append(count, c);
-  text += after;
-  return text;
+  return before + std::string(count, c) + after;
 }
 }  // namespace textscreen::testing
