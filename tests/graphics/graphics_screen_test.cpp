@@ -22,11 +22,8 @@ class ModeTwelveTest : public GraphicsTest {
     std::vector<std::pair<int, int>> ranges;
     for (int y = 0; y < g().height; ++y) {
       if (g().dirty[y] == 0) continue;
-      if (!ranges.empty() && ranges.back().second == y) {
-        ++ranges.back().second;
-      } else {
-        ranges.emplace_back(y, y + 1);
-      }
+      if (ranges.empty() || ranges.back().second != y) ranges.emplace_back(y, y);
+      ++ranges.back().second;
     }
     return ranges;
   }
@@ -53,7 +50,7 @@ TEST_F(ModeTwelveTest, BuildsTheCalculationScreen) {
   EXPECT_TRUE(std::all_of(s.dirty.get(), s.dirty.get() + 480, [](uint8_t d) { return d == 1; }));
 }
 
-TEST_F(ModeTwelveTest, ModesThatDoNotExistChangeNothing) {
+TEST_F(ModeTwelveTest, ModesThatDoNotExistChangeNothingAndASecondScreenStartsAfresh) {
   write_text("kept", 0);
   for (int mode : {3, 4, 5, 6, 22, -1}) {
     screen_mode(mode, 0, 0, 0, 0);
@@ -61,11 +58,8 @@ TEST_F(ModeTwelveTest, ModesThatDoNotExistChangeNothing) {
   }
   EXPECT_EQ(shown(1), "kept");
   EXPECT_EQ(g().cursor_column, 4);
-}
-
-TEST_F(ModeTwelveTest, ASecondScreenStartsAfreshWithTheSameTitle) {
+  // A second screen starts afresh with the same title.
   screen_color(10, 1);
-  write_text("old", 0);
   screen_mode(12, 8, 0, 0, 0);
   EXPECT_EQ(shown(1), "");
   EXPECT_EQ(std::make_tuple(g().foreground, g().background, g().cursor_column),
@@ -73,18 +67,6 @@ TEST_F(ModeTwelveTest, ASecondScreenStartsAfreshWithTheSameTitle) {
   EXPECT_EQ(detail::window_title(), "tripcost");
   screen_mode(0, 0, 0, 0, 0);
   EXPECT_FALSE(detail::graphics_screen_open());
-}
-
-TEST_F(ModeTwelveTest, AGlyphIsDrawnPixelForPixel) {
-  screen_color(10, 0);
-  write_text("\x80", 0);
-  const uint8_t* glyph = g().font.glyphs + 0x80 * 16;
-  for (int y = 0; y < 16; ++y) {
-    for (int x = 0; x < 8; ++x) {
-      EXPECT_EQ(pixel(x, y), (glyph[y] >> x) & 1 ? 10 : 0) << x << "," << y;
-    }
-  }
-  EXPECT_EQ(shown_cell(1, 1), (ReadCell{'\x80', 10, 0}));
 }
 
 TEST_F(ModeTwelveTest, AFullBottomRowScrollsOnlyWhenTheNextTextComes) {
