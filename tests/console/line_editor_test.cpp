@@ -31,16 +31,12 @@ TEST_F(LineEditorTest, BackspaceAndDeleteTakeTheByteBeforeAndAtTheCursor) {
   EXPECT_EQ(cursor_column(), 4);  // Enter leaves the cursor right after the text
 }
 
-TEST_F(LineEditorTest, EscBlanksTheTextAndReturnsToWhereItBegan) {
-  screen_locate(2, 4, -1);
+TEST_F(LineEditorTest, EscBlanksTheTextAndReturnsToWhereItBeganAndAHiddenCursorStaysHidden) {
+  screen_locate(2, 4, 0);
   type_text(console_, "hello\x1bok");
   EXPECT_EQ(typed_line(), "ok");
   EXPECT_EQ(row(2), "   ok");
-}
-
-TEST_F(LineEditorTest, TabInsertsBlanksToTheNextMultipleOfEight) {
-  type_text(console_, "abc\tx");
-  EXPECT_EQ(typed_line(), spaced("abc", 5, ' ', "x"));
+  EXPECT_FALSE(console_.buffer().cursor_visible());
 }
 
 TEST_F(LineEditorTest, MovesStayInsideTheText) {
@@ -71,16 +67,6 @@ TEST_F(LineEditorTest, UpAndDownMoveByAScreenRowWithinTheText) {
   EXPECT_EQ(row(2), expected.substr(20));
 }
 
-TEST_F(LineEditorTest, InsertingInAWrappedLineRedrawsTheRest) {
-  type_text(console_, std::string(19, 'a') + "bc");
-  press_enhanced(console_, {VK_HOME});
-  type_text(console_, "X");
-  EXPECT_EQ(typed_line(), spaced("X", 19, 'a', "bc"));
-  EXPECT_EQ(row(1), spaced("X", 19, 'a'));
-  EXPECT_EQ(row(2), "bc");
-  EXPECT_EQ(cursor(), Place(2, 3));
-}
-
 TEST_F(LineEditorTest, ARedrawPastTheLastCellScrollsAndKeepsTheCursorAfterTheInsert) {
   screen_locate(5, 1, -1);
   type_text(console_, std::string(19, 'a'));
@@ -105,13 +91,6 @@ TEST_F(LineEditorTest, InsertAtTheLastCellScrollsTheScreenOnce) {
   EXPECT_EQ(row(4), "above            x_y");
   EXPECT_EQ(row(5), "z");
   EXPECT_EQ(cursor(), Place(5, 2));
-}
-
-TEST_F(LineEditorTest, CursorVisibilityIsGivenBack) {
-  screen_locate(0, 0, 0);
-  type_text(console_, "a");
-  typed_line();
-  EXPECT_FALSE(console_.buffer().cursor_visible());
 }
 
 TEST_F(LineEditorTest, PendingLineFeedPromptAndNewlineFlagPlaceTheLine) {
