@@ -63,8 +63,7 @@ TEST_F(LineEditorTest, UpAndDownMoveByAScreenRowWithinTheText) {
   std::string expected = std::string(5, 'a') + spaced("U", 14, 'a');
   expected += spaced("M", 6, 'a', "D");
   EXPECT_EQ(typed_line(), expected);
-  EXPECT_EQ(row(1), expected.substr(0, 20));
-  EXPECT_EQ(row(2), expected.substr(20));
+  EXPECT_EQ(screen_rows(), (Rows{expected.substr(0, 20), expected.substr(20), "", "", ""}));
 }
 
 TEST_F(LineEditorTest, ARedrawPastTheLastCellScrollsAndKeepsTheCursorAfterTheInsert) {
@@ -75,9 +74,7 @@ TEST_F(LineEditorTest, ARedrawPastTheLastCellScrollsAndKeepsTheCursorAfterTheIns
   type_text(console_, "Y");  // this redraw runs past it and the screen scrolls
   type_text(console_, "Z");  // the cursor stood right after Y
   EXPECT_EQ(typed_line(), spaced("XYZ", 19, 'a'));
-  EXPECT_EQ(row(3), "");
-  EXPECT_EQ(row(4), spaced("XYZ", 17, 'a'));
-  EXPECT_EQ(row(5), "aa");
+  EXPECT_EQ(screen_rows(), (Rows{"", "", "", spaced("XYZ", 17, 'a'), "aa"}));
 }
 
 TEST_F(LineEditorTest, InsertAtTheLastCellScrollsTheScreenOnce) {
@@ -88,8 +85,7 @@ TEST_F(LineEditorTest, InsertAtTheLastCellScrollsTheScreenOnce) {
   press_enhanced(console_, {VK_LEFT, VK_LEFT});
   type_text(console_, "_");
   EXPECT_EQ(typed_line(), "x_yz");
-  EXPECT_EQ(row(4), "above            x_y");
-  EXPECT_EQ(row(5), "z");
+  EXPECT_EQ(screen_rows(), (Rows{"", "", "", "above            x_y", "z"}));
   EXPECT_EQ(cursor(), Place(5, 2));
 }
 
@@ -100,17 +96,14 @@ TEST_F(LineEditorTest, PendingLineFeedPromptAndNewlineFlagPlaceTheLine) {
   input_prompt("", 0, -1);  // with no prompt only the forced write settles the line feed
   EXPECT_EQ(input_prompt("Ile", 1, 0), ERROR_NONE);  // -1 ended the line of "q"; 0 keeps this one
   print_string(0, "a", 0);
-  EXPECT_EQ(row(3).back(), 'z');
-  EXPECT_EQ(row(4), "q");
-  EXPECT_EQ(row(5), "Ile? 7a");
+  EXPECT_EQ(screen_rows(), (Rows{"", "", spaced("", 19, ' ', "z"), "q", "Ile? 7a"}));
 }
 
 TEST_F(LineEditorTest, APromptFillingTheLastCellKeepsItsLastCharacter) {
   screen_locate(5, 18, -1);
   type_text(console_, "ab\r");
   input_prompt("xyz", 0, 0);
-  EXPECT_EQ(row(4).substr(17), "xyz");
-  EXPECT_EQ(row(5), "ab");
+  EXPECT_EQ(screen_rows(), (Rows{"", "", "", spaced("", 17, ' ', "xyz"), "ab"}));
   EXPECT_EQ(detail::input_context().line, "ab");
 }
 
@@ -125,9 +118,7 @@ TEST_F(NarrowScreenLineEditorTest, ALineThatScrollsIntoTheLastCellMovesUpWithThe
   screen_locate(3, 1, -1);
   type_text(console_, "ab\tc");  // the tab's six blanks scroll once and end in the last cell
   EXPECT_EQ(typed_line(), spaced("ab", 6, ' ', "c"));
-  EXPECT_EQ(row(1), "ab");
-  EXPECT_EQ(row(2), "");
-  EXPECT_EQ(row(3), "c");
+  EXPECT_EQ(screen_rows(), (Rows{"ab", "", "c"}));
   EXPECT_EQ(cursor(), Place(3, 2));
 }
 
@@ -137,9 +128,7 @@ TEST_F(NarrowScreenLineEditorTest, TheLineGrowsOnlyWhileItsStartStaysOnTheScreen
   press_enhanced(console_, {VK_HOME, VK_DELETE});
   type_text(console_, "\t");  // eight blanks: no room for them either
   EXPECT_EQ(typed_line(), "bcdefghi");
-  EXPECT_EQ(row(1), "  bc");
-  EXPECT_EQ(row(2), "defg");
-  EXPECT_EQ(row(3), "hi");
+  EXPECT_EQ(screen_rows(), (Rows{"  bc", "defg", "hi"}));
   EXPECT_EQ(cursor_column(), 3);
   EXPECT_EQ(speaker_.tones, 0);  // refused as quietly as a move past the line's ends
 }
@@ -150,9 +139,7 @@ TEST_F(NarrowScreenLineEditorTest, InAViewBelowTheTopRowTheLineStopsAtTheViewsTo
   screen_locate(3, 1, -1);
   type_text(console_, "abcdefgh");  // h would push a above row 2
   EXPECT_EQ(typed_line(), "abcdefg");
-  EXPECT_EQ(row(1), "keep");
-  EXPECT_EQ(row(2), "abcd");
-  EXPECT_EQ(row(3), "efg");
+  EXPECT_EQ(screen_rows(), (Rows{"keep", "abcd", "efg"}));
 }
 
 }  // namespace

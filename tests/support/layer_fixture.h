@@ -5,6 +5,7 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "console/layer_reset.h"
 #include "platform/memory/memory_console.h"
@@ -31,6 +32,7 @@ class CountingSpeaker final : public platform::Speaker {
 
 // A row and a column, 1-based.
 using Place = std::pair<int, int>;
+using Rows = std::vector<std::string>;
 
 class LayerTest : public ::testing::Test {
  protected:
@@ -45,6 +47,12 @@ class LayerTest : public ::testing::Test {
     std::string text = console_.row_text(static_cast<int16_t>(r - 1));
     text.erase(text.find_last_not_of(' ') + 1);
     return text;
+  }
+  // Every row of the buffer, as row() gives them.
+  std::vector<std::string> screen_rows() const {
+    std::vector<std::string> rows;
+    for (int r = 1; r <= console_.buffer().size().row; ++r) rows.push_back(row(r));
+    return rows;
   }
   uint16_t attribute_at(int r, int c) const {
     return console_.buffer().at(static_cast<int16_t>(c - 1), static_cast<int16_t>(r - 1)).attribute;
