@@ -46,15 +46,9 @@ TEST(KeyRing, KeyStrings) {
   for (const auto& [code, expected] : cases) EXPECT_EQ(ring_key_string(code), expected) << code;
 }
 
-WindowKeyEvent key(uint16_t virtual_key, uint16_t scan_code, uint8_t character,
-                   uint32_t control_state = 0, bool extended = false, uint16_t repeat = 1) {
-  return {.virtual_key = virtual_key,
-          .scan_code = scan_code,
-          .extended = extended,
-          .repeat_count = repeat,
-          .control_state = control_state,
-          .character = character,
-          .unshifted = unshifted_character(virtual_key)};
+WindowKeyEvent key(uint16_t vk, uint16_t scan, uint8_t c, uint32_t state = 0, bool extended = false,
+                   uint16_t repeat = 1) {
+  return {vk, scan, extended, repeat, state, c, unshifted_character(vk)};
 }
 
 TEST(WindowKeys, KeysGoingDownPushOnlyExtendedCodes) {
