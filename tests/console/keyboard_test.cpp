@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "console/key_queue.h"
 #include "console/key_translation.h"
@@ -85,12 +86,8 @@ TEST_F(KeyboardTest, TheQueueKeepsTheNewest511Keys) {
 
 TEST_F(KeyboardTest, WaitsLastTheirTimeUnlessAKeyEndsThem) {
   using std::chrono::milliseconds;
-  struct Case {
-    int32_t wait;
-    int key_after_ms;  // -1: no key comes; 0: a key typed before the wait
-    int expected_ms;
-  };
-  const Case cases[] = {
+  // The wait, when a key comes (-1: never; 0: typed before the wait) and the time taken.
+  const std::tuple<int32_t, int, int> cases[] = {
       {-1, 120, 150},    // looks every 50 ms until a key has come
       {1000, 120, 150},  // a long wait ends at the first look after the key
       {1000, -1, 1000},  // and otherwise lasts its time
@@ -98,17 +95,17 @@ TEST_F(KeyboardTest, WaitsLastTheirTimeUnlessAKeyEndsThem) {
       {80, 10, 80},      // a short wait is never shortened
       {0, -1, 0},       {-5, -1, 0}, {-1, 0, 0}, {5000, 0, 0},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.wait);
+  for (auto [wait, key_after_ms, expected_ms] : cases) {
+    SCOPED_TRACE(wait);
     ScriptedClock clock;
     detail::reset_layer({&console_, &clock, nullptr, {}});
     auto type_a = [this] { console_.push_key(key('A', 0x1E, 'a')); };
-    if (c.key_after_ms == 0) type_a();
-    if (c.key_after_ms > 0) clock.at(milliseconds(c.key_after_ms), type_a);
-    sleep_wait(c.wait);
-    EXPECT_EQ(clock.elapsed(), milliseconds(c.expected_ms));
+    if (key_after_ms == 0) type_a();
+    if (key_after_ms > 0) clock.at(milliseconds(key_after_ms), type_a);
+    sleep_wait(wait);
+    EXPECT_EQ(clock.elapsed(), milliseconds(expected_ms));
     // The key that ended a wait is still there to be read.
-    EXPECT_EQ(key_poll(), c.key_after_ms >= 0 ? "a" : "");
+    EXPECT_EQ(key_poll(), key_after_ms >= 0 ? "a" : "");
   }
 }
 

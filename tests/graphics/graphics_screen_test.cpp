@@ -171,20 +171,17 @@ TEST_F(ModeTwelveTest, PalettePortsTakeAndGiveSixBitComponents) {
 class ModeTest : public GraphicsTest {};
 
 TEST_F(ModeTest, DepthFollowsTheModeTheArgumentAndTheFlags) {
-  struct Case {
-    int32_t mode, depth, flags;
-    int32_t expected_depth;
-    uint32_t mask, foreground;
-  };
-  for (const Case& c :
+  // Mode, depth and flags asked for; the depth, colour mask and foreground the screen gets.
+  using Case = std::tuple<int32_t, int32_t, int32_t, int32_t, uint32_t, uint32_t>;
+  for (auto [mode, depth, flags, expected_depth, mask, foreground] :
        {Case{12, 8, 0, 4, 15, 15}, Case{13, 32, 0, 8, 255, 15}, Case{18, 15, 0, 16, 0xFFFF, 0xFFFF},
         Case{18, 24, 0, 32, ~0u, ~0u}, Case{18, 7, 0, 8, 255, 15},
         Case{12, 0, detail::MODE_OPENGL, 16, 0xFFFF, 0xFFFF}, Case{11, 0, -1, 1, 1, 1}}) {
-    screen_mode(c.mode, c.depth, 0, c.flags, 0);
-    ASSERT_TRUE(detail::graphics_screen_open()) << c.mode;
+    screen_mode(mode, depth, 0, flags, 0);
+    ASSERT_TRUE(detail::graphics_screen_open()) << mode;
     EXPECT_EQ(std::make_tuple(g().depth, g().colour_mask, g().foreground),
-              std::make_tuple(c.expected_depth, c.mask, c.foreground))
-        << c.mode << " " << c.depth;
+              std::make_tuple(expected_depth, mask, foreground))
+        << mode << " " << depth;
   }
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "console/timed_wait.h"
 #include "graphics/ring_key_string.h"
@@ -53,14 +54,9 @@ WindowKeyEvent key(uint16_t vk, uint16_t scan, uint8_t c, uint32_t state = 0, bo
 
 TEST(WindowKeys, KeysGoingDownPushOnlyExtendedCodes) {
   constexpr uint16_t VK_F4 = VK_F1 + 3;
-  struct Case {
-    WindowKeyEvent key;
-    std::string pushed;
-    WindowKeyOutcome outcome;
-  };
   const auto passed_on = WindowKeyOutcome::default_processing;
   const auto swallowed = WindowKeyOutcome::swallowed;
-  const Case cases[] = {
+  const std::tuple<WindowKeyEvent, std::string, WindowKeyOutcome> cases[] = {
       // Characters come as character messages.
       {key(VK_RETURN, 0x1C, 13), "", passed_on},
       {key('A', 0x1E, 'a'), "", passed_on},
@@ -74,11 +70,11 @@ TEST(WindowKeys, KeysGoingDownPushOnlyExtendedCodes) {
       {key(VK_MENU, 0x38, 0, LEFT_ALT_PRESSED), "", swallowed},
       {key(VK_F4, 0x3E, 0, LEFT_ALT_PRESSED), "\xFFk", swallowed},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::PrintToString(c.pushed));
+  for (const auto& [event, pushed, outcome] : cases) {
+    SCOPED_TRACE(::testing::PrintToString(pushed));
     KeyRing ring;
-    EXPECT_EQ(window_key_down(ring, c.key), c.outcome);
-    EXPECT_EQ(poll_all(ring), c.pushed);
+    EXPECT_EQ(window_key_down(ring, event), outcome);
+    EXPECT_EQ(poll_all(ring), pushed);
   }
 }
 

@@ -32,6 +32,7 @@ class CountingSpeaker final : public platform::Speaker {
 
 // A row and a column, 1-based.
 using Place = std::pair<int, int>;
+
 using Rows = std::vector<std::string>;
 
 class LayerTest : public ::testing::Test {
@@ -48,10 +49,12 @@ class LayerTest : public ::testing::Test {
     text.erase(text.find_last_not_of(' ') + 1);
     return text;
   }
-  // Every row of the buffer, as row() gives them.
-  std::vector<std::string> screen_rows() const {
-    std::vector<std::string> rows;
-    for (int r = 1; r <= console_.buffer().size().row; ++r) rows.push_back(row(r));
+  // Rows first..last as row() gives them; by default every row of the buffer.
+  Rows screen_rows(int first = 1, int last = 0) const {
+    Rows rows;
+    for (int r = first; r <= (last > 0 ? last : console_.buffer().size().row); ++r) {
+      rows.push_back(row(r));
+    }
     return rows;
   }
   uint16_t attribute_at(int r, int c) const {
