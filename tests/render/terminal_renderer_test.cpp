@@ -58,10 +58,8 @@ TEST_F(RendererTest, FirstRenderPaintsAndLaterRendersSendOnlyChanges) {
   const std::string first = render();
   EXPECT_TRUE(first.starts_with("\x1b[?2026h") && first.ends_with("\x1b[?2026l"));
   EXPECT_EQ(renderer.render(buffer), "");
-  write(30, 12, "Hello", 0x1E);
-  const std::string change = render();
-  EXPECT_TRUE(change.find("Hello") != std::string::npos && change.size() < 50u) << change;
-  // A printed 60-character line, cursor left after it: 1.2 bytes a cell plus 30 bytes.
+  // Then only changes: a printed 60-character line, cursor left after it, costs 1.2 bytes a
+  // cell plus 30 bytes.
   write(4, 20, std::string(60, 'x'), 0x07);
   buffer.set_cursor({64, 20});
   EXPECT_LT(render().size(), 60 * 12 / 10 + 30);
