@@ -17,15 +17,10 @@ class ModeTwelveTest : public GraphicsTest {
     detail::reset_layer({&console_, &clock_, &speaker_, {}, "/opt/trips/tripcost.bin"});
     screen_mode(12, 8, 0, 0, 0);
   }
-  // Frame lines marked dirty, as [first, end) ranges.
-  std::vector<std::pair<int, int>> dirty_ranges() const {
-    std::vector<std::pair<int, int>> ranges;
-    for (int y = 0; y < g().height; ++y) {
-      if (g().dirty[y] == 0) continue;
-      if (ranges.empty() || ranges.back().second != y) ranges.emplace_back(y, y);
-      ++ranges.back().second;
-    }
-    return ranges;
+  // The frame lines' dirty flags, one byte each, and the flags when only [first, end) are.
+  static std::string dirty() { return {g().dirty.get(), g().dirty.get() + g().height}; }
+  static std::string only(int first, int end) {
+    return std::string(first, 0) + std::string(end - first, 1) + std::string(480 - end, 0);
   }
   void forget_dirty() const { std::fill_n(g().dirty.get(), g().height, uint8_t{0}); }
   int pixel(int x, int y) const { return g().line(y)[x]; }
@@ -89,11 +84,9 @@ TEST_F(ModeTwelveTest, ClearingTheViewTouchesOnlyItsLines) {
   screen_color(15, 2);
   forget_dirty();
   screen_cls(DEFAULT_MODE);
-  EXPECT_EQ(dirty_ranges(), (std::vector<std::pair<int, int>>{{256, 400}}));
-  EXPECT_EQ(pixel(0, 255), 1);
-  EXPECT_EQ(pixel(639, 256), 2);
-  EXPECT_EQ(pixel(0, 399), 2);
-  EXPECT_EQ(pixel(0, 400), 1);
+  EXPECT_EQ(dirty(), only(256, 400));
+  EXPECT_EQ(std::make_tuple(pixel(0, 255), pixel(639, 256), pixel(0, 399), pixel(0, 400)),
+            std::make_tuple(1, 2, 2, 1));
   EXPECT_EQ(std::make_pair(g().cursor_column, g().cursor_row), std::make_pair(0, 16));
 }
 
@@ -105,7 +98,7 @@ TEST_F(ModeTwelveTest, AScrollByTheViewHeightOrMoreClearsTheView) {
   write_text("\n\n\n\n", 0);
   for (int r = 28; r <= 30; ++r) EXPECT_EQ(shown(r), "") << r;
   EXPECT_EQ(shown(1), "above");
-  EXPECT_EQ(dirty_ranges(), (std::vector<std::pair<int, int>>{{27 * 16, 480}}));
+  EXPECT_EQ(dirty(), only(27 * 16, 480));
 }
 
 TEST_F(ModeTwelveTest, WidthChangesTheFontOrNothing) {
@@ -130,23 +123,20 @@ TEST_F(ModeTwelveTest, WidthChangesTheFontOrNothing) {
 
 TEST_F(ModeTwelveTest, ColoursAreMaskedAndCellsTellTheirCharacterAndColours) {
   screen_color(23, 9);
-  EXPECT_EQ(std::make_pair(g().foreground, g().background), std::make_pair(7u, 9u));
   EXPECT_EQ(screen_color(10, 1), 7 | 9 << 16);
   EXPECT_EQ(screen_color(-1, 1), 10 | 1 << 16);  // a negative colour keeps
   write_text("A", 0);
   auto cell_at = detail::screen_state().hooks.cell_at;
-  EXPECT_EQ(cell_at(1, 1, 0), 'A');
-  EXPECT_EQ(cell_at(1, 1, 1), 10 + 1 * 16);
-  EXPECT_EQ(cell_at(2, 1, 0), ' ');
-  EXPECT_EQ(cell_at(0, 1, 0), 0);
-  EXPECT_EQ(cell_at(81, 1, 0), 0);
-  EXPECT_EQ(cell_at(1, 31, 1), 0);
+  EXPECT_EQ(std::make_tuple(cell_at(1, 1, 0), cell_at(1, 1, 1), cell_at(2, 1, 0)),
+            std::make_tuple('A', 10 + 1 * 16, ' '));
+  // Outside the grid.
+  EXPECT_EQ(std::make_tuple(cell_at(0, 1, 0), cell_at(81, 1, 0), cell_at(1, 31, 1)),
+            std::make_tuple(0, 0, 0));
 
   screen_mode(18, 32, 0, 0, 0);
   screen_color(0x123456, 0x654321);
   write_text("A", 0);
-  EXPECT_EQ(cell_at(1, 1, 1), 0x123456);
-  EXPECT_EQ(cell_at(1, 1, 2), 0x654321);
+  EXPECT_EQ(std::make_pair(cell_at(1, 1, 1), cell_at(1, 1, 2)), std::make_pair(0x123456, 0x654321));
 }
 
 TEST_F(ModeTwelveTest, WideTextBecomesBytes) {
@@ -161,10 +151,7 @@ TEST_F(ModeTwelveTest, PalettePortsTakeAndGiveSixBitComponents) {
   for (int v : {63, 0, 21}) hooks.port_write(0x3C9, v);
   EXPECT_EQ(g().shown_palette[14], 255u | 0u << 8 | 85u << 16);
   hooks.port_write(0x3C7, 14);
-  EXPECT_EQ(hooks.port_read(0x3C9), 63);
-  EXPECT_EQ(hooks.port_read(0x3C9), 0);
-  EXPECT_EQ(hooks.port_read(0x3C9), 21);
-  EXPECT_EQ(hooks.port_read(0x3C9), 63);  // then entry 15, white
+  for (int v : {63, 0, 21, 63}) EXPECT_EQ(hooks.port_read(0x3C9), v);  // then entry 15, white
   EXPECT_EQ(hooks.port_read(0x3DA), 8);
 }
 
