@@ -18,8 +18,9 @@ namespace {
 
 using namespace platform;
 
-KeyEvent key(uint16_t vk, uint16_t scan, uint8_t character, uint32_t state = 0) {
-  return KeyEvent{true, 1, vk, scan, character, state};
+KeyEvent key(uint16_t vk, uint16_t scan, uint8_t character, uint32_t state = 0,
+             uint16_t repeat = 1) {
+  return KeyEvent{true, repeat, vk, scan, character, state};
 }
 
 using KeyboardTest = LayerTest;
@@ -51,12 +52,8 @@ TEST_F(KeyboardTest, KeysBecomeTheirKeyStrings) {
 }
 
 TEST_F(KeyboardTest, RepeatCountsAndKeyUpsDoNotAddKeys) {
-  KeyEvent held = key('A', 0x1E, 'a');
-  held.repeat_count = 5;
-  console_.push_key(held);
-  KeyEvent zero = key('B', 0x30, 'b');
-  zero.repeat_count = 0;
-  console_.push_input({InputEventType::key, zero});
+  console_.push_key(key('A', 0x1E, 'a', 0, 5));
+  console_.push_input({InputEventType::key, key('B', 0x30, 'b', 0, 0)});
   console_.push_input({InputEventType::mouse, {}});
   EXPECT_EQ(key_poll(), "a");
   EXPECT_EQ(key_poll(), "");

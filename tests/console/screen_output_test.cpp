@@ -44,8 +44,7 @@ TEST_F(ScreenTest, ClearTakesTheViewOrTheWholeScreenAndColoursKeepTheirLowBits) 
   EXPECT_EQ(screen_color(16, -1), 7 + (0 << 16));
   EXPECT_EQ(screen_color(-1, 20), 0 + (0 << 16));  // a negative colour keeps
   screen_cls(DEFAULT_MODE);
-  EXPECT_EQ(row(16), "row");
-  EXPECT_EQ(row(17), "");
+  EXPECT_EQ(screen_rows(16, 17), (Rows{"row", ""}));
   EXPECT_EQ(attribute_at(25, 80), 0x40);
   EXPECT_EQ(attribute_at(16, 1), 0x07);
   EXPECT_EQ(cursor(), Place(17, 1));
@@ -61,15 +60,13 @@ TEST_F(ScreenTest, TextFillingTheLastCellLeavesTheLineFeedToTheNextWrite) {
   write_text("", 0);  // nothing to write: still waiting
   EXPECT_EQ(row(25).substr(78), "ab");
   print_string(0, "c", 0);
-  EXPECT_EQ(row(24).substr(78), "ab");
-  EXPECT_EQ(row(25), "c");
+  EXPECT_EQ(screen_rows(24, 25), (Rows{spaced("", 78, ' ', "ab"), "c"}));
   // A return that moves nothing leaves it waiting too.
   screen_locate(25, 1, -1);
   write_text(std::string(80, 'x') + "\r", 0);
   EXPECT_EQ(row(25), std::string(80, 'x'));
   write_text("y", 0);
-  EXPECT_EQ(row(24), std::string(80, 'x'));
-  EXPECT_EQ(row(25), "y");
+  EXPECT_EQ(screen_rows(24, 25), (Rows{std::string(80, 'x'), "y"}));
   // A locate cancels it.
   screen_locate(25, 80, -1);
   print_string(0, "e", 0);
@@ -104,10 +101,9 @@ TEST_F(ScreenTest, LineEndsOnTheBottomRowScrollAtOnceInTheCurrentColoursAndOnlyT
 
 TEST_F(ScreenTest, TabsBackspacesBellsAndWrapsAtTheRightEdge) {
   print_string(0, "\tx", 0);
-  EXPECT_EQ(row(1), std::string(8, ' ') + "x");
   screen_locate(2, 8, -1);
   print_string(0, "\ty", 0);
-  EXPECT_EQ(row(2), std::string(8, ' ') + "y");
+  EXPECT_EQ(screen_rows(1, 2), (Rows{spaced("", 8, ' ', "x"), spaced("", 8, ' ', "y")}));
   screen_locate(3, 1, -1);
   print_string(0, "\bab\bc\a", 0);
   EXPECT_EQ(row(3), "ac");
@@ -208,8 +204,7 @@ TEST_F(ScreenTest, ACellWriteFailureDropsTheRestOfTheText) {
   console_.set_fail_cell_writes(false);
   print_string(0, "kept", 0);
   // The failed write stopped before its line end: the next text starts where it began.
-  EXPECT_EQ(row(1), "kept");
-  EXPECT_EQ(row(2), "");
+  EXPECT_EQ(screen_rows(1, 2), (Rows{"kept", ""}));
 }
 
 }  // namespace

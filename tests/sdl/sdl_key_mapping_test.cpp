@@ -16,11 +16,7 @@ namespace {
 using detail::KeyRing;
 
 SDL_Keysym key(SDL_Scancode scancode, SDL_Keycode sym, uint16_t mod = KMOD_NONE) {
-  SDL_Keysym k{};
-  k.scancode = scancode;
-  k.sym = sym;
-  k.mod = mod;
-  return k;
+  return {scancode, sym, mod, 0};
 }
 
 struct Pressed {
