@@ -78,8 +78,7 @@ TEST_F(LineEditorTest, ARedrawPastTheLastCellScrollsAndKeepsTheCursorAfterTheIns
 }
 
 TEST_F(LineEditorTest, InsertAtTheLastCellScrollsTheScreenOnce) {
-  screen_locate(5, 1, -1);
-  print_string(0, "above", 0);
+  print_at(5, 1, "above");
   screen_locate(5, 18, -1);
   type_text(console_, "xyz");
   press_enhanced(console_, {VK_LEFT, VK_LEFT});
@@ -90,8 +89,7 @@ TEST_F(LineEditorTest, InsertAtTheLastCellScrollsTheScreenOnce) {
 }
 
 TEST_F(LineEditorTest, PendingLineFeedPromptAndNewlineFlagPlaceTheLine) {
-  screen_locate(5, 20, -1);
-  print_string(0, "z", 0);  // fills the last cell
+  print_at(5, 20, "z");  // fills the last cell
   type_text(console_, "q\r7\r");
   input_prompt("", 0, -1);  // with no prompt only the forced write settles the line feed
   EXPECT_EQ(input_prompt("Ile", 1, 0), ERROR_NONE);  // -1 ended the line of "q"; 0 keeps this one

@@ -36,10 +36,7 @@ TEST_F(ScreenTest, ViewRowsAreTakenWithinTheScreenAndLocateWithinTheViewOrKeepsT
 }
 
 TEST_F(ScreenTest, ClearTakesTheViewOrTheWholeScreenAndColoursKeepTheirLowBits) {
-  for (int r = 15; r <= 17; ++r) {
-    screen_locate(r, 1, -1);
-    print_string(0, "row", 0);
-  }
+  for (int r = 15; r <= 17; ++r) print_at(r, 1, "row");
   screen_view_print(17, 25);
   EXPECT_EQ(screen_color(16, -1), 7 + (0 << 16));
   EXPECT_EQ(screen_color(-1, 20), 0 + (0 << 16));  // a negative colour keeps
@@ -54,8 +51,7 @@ TEST_F(ScreenTest, ClearTakesTheViewOrTheWholeScreenAndColoursKeepTheirLowBits) 
 }
 
 TEST_F(ScreenTest, TextFillingTheLastCellLeavesTheLineFeedToTheNextWrite) {
-  screen_locate(25, 79, -1);
-  print_string(0, "ab", 0);
+  print_at(25, 79, "ab");
   EXPECT_EQ(cursor(), Place(25, 80));
   write_text("", 0);  // nothing to write: still waiting
   EXPECT_EQ(row(25).substr(78), "ab");
@@ -68,25 +64,21 @@ TEST_F(ScreenTest, TextFillingTheLastCellLeavesTheLineFeedToTheNextWrite) {
   write_text("y", 0);
   EXPECT_EQ(screen_rows(24, 25), (Rows{std::string(80, 'x'), "y"}));
   // A locate cancels it.
-  screen_locate(25, 80, -1);
-  print_string(0, "e", 0);
-  screen_locate(1, 1, -1);
-  print_string(0, "f", 0);
+  print_at(25, 80, "e");
+  print_at(1, 1, "f");
   EXPECT_EQ(row(25).substr(79), "e");
   EXPECT_EQ(row(1)[0], 'f');
 }
 
 TEST_F(ScreenTest, LineEndsOnTheBottomRowScrollAtOnceInTheCurrentColoursAndOnlyTheView) {
-  screen_locate(25, 1, -1);
   screen_color(1, 2);
-  print_string(0, "last", PRINT_NEWLINE);
+  print_at(25, 1, "last", PRINT_NEWLINE);
   EXPECT_EQ(row(24), "last");
   EXPECT_EQ(cursor_row(), 25);
   EXPECT_EQ(attribute_at(25, 40), 0x21);
   write_text("\n\nbelow", 0);
   EXPECT_EQ(row(22), "last");
-  screen_locate(1, 1, -1);
-  print_string(0, "above", 0);
+  print_at(1, 1, "above");
   screen_view_print(10, 12);
   print_string(0, "one\r\ntwo\r\nthree\r\nfour", 0);
   EXPECT_EQ(screen_rows(9, 12), (Rows{"", "two", "three", "four"}));
@@ -101,17 +93,14 @@ TEST_F(ScreenTest, LineEndsOnTheBottomRowScrollAtOnceInTheCurrentColoursAndOnlyT
 
 TEST_F(ScreenTest, TabsBackspacesBellsAndWrapsAtTheRightEdge) {
   print_string(0, "\tx", 0);
-  screen_locate(2, 8, -1);
-  print_string(0, "\ty", 0);
+  print_at(2, 8, "\ty");
   EXPECT_EQ(screen_rows(1, 2), (Rows{spaced("", 8, ' ', "x"), spaced("", 8, ' ', "y")}));
-  screen_locate(3, 1, -1);
-  print_string(0, "\bab\bc\a", 0);
+  print_at(3, 1, "\bab\bc\a");
   EXPECT_EQ(row(3), "ac");
   EXPECT_EQ(speaker_.tones, 1);
   EXPECT_EQ(cursor_column(), 3);
   // A run longer than the engine's run limit still arrives whole.
-  screen_locate(5, 1, -1);
-  print_string(0, std::string(300, 'z'), 0);
+  print_at(5, 1, std::string(300, 'z'));
   EXPECT_EQ(screen_rows(7, 8), (Rows{std::string(80, 'z'), std::string(60, 'z')}));
 }
 
@@ -192,8 +181,7 @@ TEST_F(ScreenTest, NotAConsoleTheTextGoesUnchangedToStandardOutput) {
   EXPECT_EQ(console_.raw_output(), "tab\there\a\r\n");
   // Once it is a console again, the text goes to the screen.
   console_.set_not_a_console(false);
-  screen_locate(2, 1, -1);
-  print_string(0, "\x80", 0);
+  print_at(2, 1, "\x80");
   EXPECT_EQ(console_.raw_output(), "tab\there\a\r\n");
   EXPECT_EQ(row(2), "\x80");
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -39,6 +40,11 @@ class LayerTest : public ::testing::Test {
     std::string text = console_.row_text(static_cast<int16_t>(r - 1));
     text.erase(text.find_last_not_of(' ') + 1);
     return text;
+  }
+  // Text printed to the screen from row r, column c (1-based).
+  static void print_at(int r, int c, std::string_view text, int32_t mask = 0) {
+    screen_locate(r, c, -1);
+    print_string(0, text, mask);
   }
   // Rows first..last as row() gives them; by default every row of the buffer.
   Rows screen_rows(int first = 1, int last = 0) const {
