@@ -58,8 +58,7 @@ TEST_F(ScreenTest, TextFillingTheLastCellLeavesTheLineFeedToTheNextWrite) {
   print_string(0, "c", 0);
   EXPECT_EQ(screen_rows(24, 25), (Rows{spaced("", 78, ' ', "ab"), "c"}));
   // A return that moves nothing leaves it waiting too.
-  screen_locate(25, 1, -1);
-  write_text(std::string(80, 'x') + "\r", 0);
+  print_at(25, 1, std::string(80, 'x') + "\r");
   EXPECT_EQ(row(25), std::string(80, 'x'));
   write_text("y", 0);
   EXPECT_EQ(screen_rows(24, 25), (Rows{std::string(80, 'x'), "y"}));

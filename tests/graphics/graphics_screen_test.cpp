@@ -62,17 +62,14 @@ TEST_F(ModeTwelveTest, ModesThatDoNotExistChangeNothingAndASecondScreenStartsAfr
 }
 
 TEST_F(ModeTwelveTest, AFullBottomRowScrollsOnlyWhenTheNextTextComes) {
-  screen_locate(30, 1, -1);
-  write_text(std::string(80, 'x'), 0);
+  print_at(30, 1, std::string(80, 'x'));
   EXPECT_EQ(shown(30), std::string(80, 'x'));
   write_text("y", 0);
   EXPECT_EQ(shown(29), std::string(80, 'x'));
   EXPECT_EQ(shown(30), "y");
   // A locate in between cancels the scroll.
-  screen_locate(30, 1, -1);
-  write_text(std::string(80, 'z'), 0);
-  screen_locate(5, 1, -1);
-  write_text("w", 0);
+  print_at(30, 1, std::string(80, 'z'));
+  print_at(5, 1, "w");
   EXPECT_EQ(shown(30), std::string(80, 'z'));
   EXPECT_EQ(shown(5), "w");
 }
@@ -116,8 +113,7 @@ TEST_F(ModeTwelveTest, WidthChangesTheFontOrNothing) {
   screen_width(0, 30);  // the columns follow from the font's width
   EXPECT_EQ(std::make_tuple(g().text_columns, g().text_rows, g().font.glyph_height),
             std::make_tuple(80, 30, 16));
-  screen_locate(30, 80, -1);
-  write_text("e", 0);
+  print_at(30, 80, "e");
   EXPECT_EQ(shown_cell(80, 30).character, 'e');
 }
 
