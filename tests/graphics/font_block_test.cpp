@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace textscreen::detail {
@@ -79,7 +80,7 @@ TEST(FontBlock, UnpacksToTheCommittedGlyphAndPaletteFiles) {
   std::vector<uint8_t> shown;
   for (int32_t height : {8, 14, 16}) {
     const FontInfo font = built_in_font(height);
-    EXPECT_EQ(font.glyph_height, height);
+    EXPECT_EQ(std::make_pair(font.glyph_width, font.glyph_height), std::make_pair(8, height));
     shown.insert(shown.end(), font.glyphs, font.glyphs + 256 * height);
   }
   for (auto which : {DefaultPalette::two_colours, DefaultPalette::sixteen_colours,
