@@ -60,8 +60,8 @@ TEST_F(LineEditorTest, UpAndDownMoveByAScreenRowWithinTheText) {
   type_text(console_, "D");
   press_enhanced(console_, {VK_HOME, VK_DOWN, VK_DOWN});  // the second, to 40, is refused
   type_text(console_, "M");
-  std::string expected = std::string(5, 'a') + spaced("U", 14, 'a');
-  expected += spaced("M", 6, 'a', "D");
+  std::string expected = std::string(5, 'a') + "U" + std::string(14, 'a');
+  expected += "M" + std::string(6, 'a') + "D";
   EXPECT_EQ(typed_line(), expected);
   EXPECT_EQ(screen_rows(), (Rows{expected.substr(0, 20), expected.substr(20), "", "", ""}));
 }
@@ -73,8 +73,8 @@ TEST_F(LineEditorTest, ARedrawPastTheLastCellScrollsAndKeepsTheCursorAfterTheIns
   type_text(console_, "X");  // the redraw just fills the last cell: no scroll yet
   type_text(console_, "Y");  // this redraw runs past it and the screen scrolls
   type_text(console_, "Z");  // the cursor stood right after Y
-  EXPECT_EQ(typed_line(), spaced("XYZ", 19, 'a'));
-  EXPECT_EQ(screen_rows(), (Rows{"", "", "", spaced("XYZ", 17, 'a'), "aa"}));
+  EXPECT_EQ(typed_line(), "XYZ" + std::string(19, 'a'));
+  EXPECT_EQ(screen_rows(), (Rows{"", "", "", "XYZ" + std::string(17, 'a'), "aa"}));
 }
 
 TEST_F(LineEditorTest, InsertAtTheLastCellScrollsTheScreenOnce) {
@@ -94,14 +94,14 @@ TEST_F(LineEditorTest, PendingLineFeedPromptAndNewlineFlagPlaceTheLine) {
   input_prompt("", 0, -1);  // with no prompt only the forced write settles the line feed
   EXPECT_EQ(input_prompt("Ile", 1, 0), ERROR_NONE);  // -1 ended the line of "q"; 0 keeps this one
   print_string(0, "a", 0);
-  EXPECT_EQ(screen_rows(), (Rows{"", "", spaced("", 19, ' ', "z"), "q", "Ile? 7a"}));
+  EXPECT_EQ(screen_rows(), (Rows{"", "", std::string(19, ' ') + "z", "q", "Ile? 7a"}));
 }
 
 TEST_F(LineEditorTest, APromptFillingTheLastCellKeepsItsLastCharacter) {
   screen_locate(5, 18, -1);
   type_text(console_, "ab\r");
   input_prompt("xyz", 0, 0);
-  EXPECT_EQ(screen_rows(), (Rows{"", "", "", spaced("", 17, ' ', "xyz"), "ab"}));
+  EXPECT_EQ(screen_rows(), (Rows{"", "", "", std::string(17, ' ') + "xyz", "ab"}));
   EXPECT_EQ(detail::input_context().line, "ab");
 }
 
@@ -115,7 +115,7 @@ class NarrowScreenLineEditorTest : public LineEditorTest {
 TEST_F(NarrowScreenLineEditorTest, ALineThatScrollsIntoTheLastCellMovesUpWithTheScreen) {
   screen_locate(3, 1, -1);
   type_text(console_, "ab\tc");  // the tab's six blanks scroll once and end in the last cell
-  EXPECT_EQ(typed_line(), spaced("ab", 6, ' ', "c"));
+  EXPECT_EQ(typed_line(), "ab" + std::string(6, ' ') + "c");
   EXPECT_EQ(screen_rows(), (Rows{"ab", "", "c"}));
   EXPECT_EQ(cursor(), Place(3, 2));
 }

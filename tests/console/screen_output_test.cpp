@@ -56,7 +56,7 @@ TEST_F(ScreenTest, TextFillingTheLastCellLeavesTheLineFeedToTheNextWrite) {
   write_text("", 0);  // nothing to write: still waiting
   EXPECT_EQ(row(25).substr(78), "ab");
   print_string(0, "c", 0);
-  EXPECT_EQ(screen_rows(24, 25), (Rows{spaced("", 78, ' ', "ab"), "c"}));
+  EXPECT_EQ(screen_rows(24, 25), (Rows{std::string(78, ' ') + "ab", "c"}));
   // A return that moves nothing leaves it waiting too.
   print_at(25, 1, std::string(80, 'x') + "\r");
   EXPECT_EQ(row(25), std::string(80, 'x'));
@@ -93,7 +93,7 @@ TEST_F(ScreenTest, LineEndsOnTheBottomRowScrollAtOnceInTheCurrentColoursAndOnlyT
 TEST_F(ScreenTest, TabsBackspacesBellsAndWrapsAtTheRightEdge) {
   print_string(0, "\tx", 0);
   print_at(2, 8, "\ty");
-  EXPECT_EQ(screen_rows(1, 2), (Rows{spaced("", 8, ' ', "x"), spaced("", 8, ' ', "y")}));
+  EXPECT_EQ(screen_rows(1, 2), (Rows{std::string(8, ' ') + "x", std::string(8, ' ') + "y"}));
   print_at(3, 1, "\bab\bc\a");
   EXPECT_EQ(row(3), "ac");
   EXPECT_EQ(speaker_.tones, 1);
@@ -106,7 +106,7 @@ TEST_F(ScreenTest, TabsBackspacesBellsAndWrapsAtTheRightEdge) {
 TEST_F(ScreenTest, ZonePadMovesToTheNextFourteenColumnZoneCountedFromTheLastLineEnd) {
   print_string(0, "abc\r\nde", PRINT_PAD);
   print_string(0, "f", 0);
-  EXPECT_EQ(row(2), spaced("de", 12, ' ', "f"));
+  EXPECT_EQ(row(2), "de" + std::string(12, ' ') + "f");
   screen_locate(3, 56, -1);
   print_void(0, PRINT_PAD);
   print_string(0, "b", 0);
@@ -120,7 +120,7 @@ TEST_F(ScreenTest, ZonePadMovesToTheNextFourteenColumnZoneCountedFromTheLastLine
   EXPECT_EQ(row(5), "c");
   print_string(0, "a", PRINT_PAD);
   print_string(0, "b", 0);
-  EXPECT_EQ(row(6).substr(59), spaced("a", 13, ' ', "b"));
+  EXPECT_EQ(row(6).substr(59), "a" + std::string(13, ' ') + "b");
 }
 
 TEST_F(ScreenTest, PrintMasksAndFileNumbers) {

@@ -67,9 +67,4 @@ class LayerTest : public ::testing::Test {
   CountingSpeaker speaker_;
 };
 
-// `count` copies of `c` between two texts: a line of screen cells as the tests expect it.
-inline std::string spaced(const std::string& before, size_t count, char c,
-                          const std::string& after = "") {
-  return before + std::string(count, c) + after;
-}
 }  // namespace textscreen::testing
