@@ -77,17 +77,6 @@ TEST_F(LineEditorTest, ARedrawPastTheLastCellScrollsAndKeepsTheCursorAfterTheIns
   EXPECT_EQ(screen_rows(), (Rows{"", "", "", "XYZ" + std::string(17, 'a'), "aa"}));
 }
 
-TEST_F(LineEditorTest, InsertAtTheLastCellScrollsTheScreenOnce) {
-  print_at(5, 1, "above");
-  screen_locate(5, 18, -1);
-  type_text(console_, "xyz");
-  press_enhanced(console_, {VK_LEFT, VK_LEFT});
-  type_text(console_, "_");
-  EXPECT_EQ(typed_line(), "x_yz");
-  EXPECT_EQ(screen_rows(), (Rows{"", "", "", "above            x_y", "z"}));
-  EXPECT_EQ(cursor(), Place(5, 2));
-}
-
 TEST_F(LineEditorTest, PendingLineFeedPromptAndNewlineFlagPlaceTheLine) {
   print_at(5, 20, "z");  // fills the last cell
   type_text(console_, "q\r7\r");
