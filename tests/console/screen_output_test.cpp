@@ -35,21 +35,6 @@ TEST_F(ScreenTest, ViewRowsAreTakenWithinTheScreenAndLocateWithinTheViewOrKeepsT
   EXPECT_EQ(cursor(), Place(5, 3));
 }
 
-TEST_F(ScreenTest, ClearTakesTheViewOrTheWholeScreenAndColoursKeepTheirLowBits) {
-  for (int r = 15; r <= 17; ++r) print_at(r, 1, "row");
-  screen_view_print(17, 25);
-  EXPECT_EQ(screen_color(16, -1), 7 + (0 << 16));
-  EXPECT_EQ(screen_color(-1, 20), 0 + (0 << 16));  // a negative colour keeps
-  screen_cls(DEFAULT_MODE);
-  EXPECT_EQ(screen_rows(16, 17), (Rows{"row", ""}));
-  EXPECT_EQ(attribute_at(25, 80), 0x40);
-  EXPECT_EQ(attribute_at(16, 1), 0x07);
-  EXPECT_EQ(cursor(), Place(17, 1));
-  screen_cls(0);
-  EXPECT_EQ(row(15), "");
-  EXPECT_EQ(cursor(), Place(1, 1));
-}
-
 TEST_F(ScreenTest, TextFillingTheLastCellLeavesTheLineFeedToTheNextWrite) {
   print_at(25, 79, "ab");
   EXPECT_EQ(cursor(), Place(25, 80));
@@ -71,6 +56,8 @@ TEST_F(ScreenTest, TextFillingTheLastCellLeavesTheLineFeedToTheNextWrite) {
 
 TEST_F(ScreenTest, LineEndsOnTheBottomRowScrollAtOnceInTheCurrentColoursAndOnlyTheView) {
   screen_color(1, 2);
+  // The answer is the colours before; a colour keeps its low four bits, and -1 keeps it.
+  EXPECT_EQ(screen_color(17, -1), 1 + (2 << 16));
   print_at(25, 1, "last", PRINT_NEWLINE);
   EXPECT_EQ(row(24), "last");
   EXPECT_EQ(cursor_row(), 25);
