@@ -78,9 +78,9 @@ TEST_F(ScreenTest, LineEndsOnTheBottomRowScrollAtOnceInTheCurrentColoursAndOnlyT
 }
 
 TEST_F(ScreenTest, TabsBackspacesBellsAndWrapsAtTheRightEdge) {
-  print_string(0, "\tx", 0);
+  print_string(0, "a\tx", 0);
   print_at(2, 8, "\ty");
-  EXPECT_EQ(screen_rows(1, 2), (Rows{std::string(8, ' ') + "x", std::string(8, ' ') + "y"}));
+  EXPECT_EQ(screen_rows(1, 2), (Rows{"a" + std::string(7, ' ') + "x", std::string(8, ' ') + "y"}));
   print_at(3, 1, "\bab\bc\a");
   EXPECT_EQ(row(3), "ac");
   EXPECT_EQ(speaker_.tones, 1);
