@@ -89,13 +89,11 @@ TEST_F(RendererTest, FirstRenderPaintsAndLaterRendersSendOnlyChanges) {
 }
 
 TEST_F(RendererTest, EveryAttributeAndCodePageByteRoundTrips) {
+  // Text and a blank in every colour, and every code-page byte, in rows of 64 cells.
   for (int i = 0; i < 256; ++i) {
-    const auto a = static_cast<uint16_t>(i);
-    const auto column = static_cast<int16_t>(i % 64);
-    const auto row = static_cast<int16_t>(i / 64);
-    write(column, row, std::string(1, static_cast<char>('a' + i % 26)), a);  // text in every colour
-    write(column, row + 8, " ", a);                                    // a blank in every colour
-    write(column, row + 16, std::string(1, static_cast<char>(i)), 7);  // every code-page byte
+    write(i % 64, i / 64, std::string(1, static_cast<char>('a' + i % 26)), i);
+    write(i % 64, i / 64 + 8, " ", i);
+    write(i % 64, i / 64 + 16, std::string(1, static_cast<char>(i)), 7);
   }
   render();
 }
