@@ -15,12 +15,9 @@ namespace {
 
 using testing::NoHost;
 
-TEST(SdlModule, AFolderWithoutTheModuleGivesNone) {
+TEST(SdlModule, TheModuleBesideTheProgramLoadsAndAFolderWithoutItGivesNone) {
   EXPECT_EQ(load_sdl_module("/nonexistent"), nullptr);
   EXPECT_EQ(load_sdl_module(""), nullptr);
-}
-
-TEST(SdlModule, TheModuleBesideTheProgramLoads) {
   // The tests are built beside the programs, and so beside the module.
   const SdlModule* module = sdl_module();
   ASSERT_NE(module, nullptr);
