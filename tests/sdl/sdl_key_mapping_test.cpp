@@ -69,7 +69,6 @@ TEST(SdlKeys, AltGrLeavesItsLettersToTheText) {
   EXPECT_TRUE(press(key(SDL_SCANCODE_A, SDLK_a, KMOD_RALT)).codes.empty());
   EXPECT_TRUE(text_counts(KMOD_RALT));
   EXPECT_TRUE(text_counts(KMOD_LCTRL | KMOD_RALT));
-  EXPECT_TRUE(text_counts(KMOD_LSHIFT | KMOD_CAPS));
   EXPECT_FALSE(text_counts(KMOD_LALT));
   EXPECT_FALSE(text_counts(KMOD_LCTRL));
 }
