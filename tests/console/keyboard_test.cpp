@@ -60,8 +60,7 @@ TEST_F(KeyboardTest, RepeatCountsAndKeyUpsDoNotAddKeys) {
 }
 
 TEST_F(KeyboardTest, AltWithKeypadDigitsTypesTheByteOnceAltIsReleased) {
-  KeyEvent alt_up = key(VK_MENU, 0x38, 0, 0);
-  alt_up.key_down = false;
+  const KeyEvent alt_up{false, 1, VK_MENU, 0x38, 0, 0};
   for (int digits : {65, 321}) {  // 321 & 255 is 65 as well
     for (char digit : std::to_string(digits)) {
       const uint16_t vk = VK_NUMPAD0 + digit - '0';

@@ -146,8 +146,7 @@ TEST_F(RendererTest, BottomRowsResizeAndInvalidate) {
 
 TEST_F(RendererTest, RestoreGivesBackTheUsersScreenWithColoursResetAndTheCursorShown) {
   vterm_screen_enable_altscreen(terminal.screen(), 1);
-  terminal.feed("user$ ls\r\n");
-  terminal.feed(TerminalRenderer::takeover_sequence() +
+  terminal.feed("user$ ls\r\n" + TerminalRenderer::takeover_sequence() +
                 "\x1b[5;10r\x1b[31;44m\x1b[?25l\x1b[7;3Hprogram");
   terminal.feed(TerminalRenderer::restore_sequence());
   EXPECT_TRUE(terminal.cursor_visible());

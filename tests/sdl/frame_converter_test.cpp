@@ -30,7 +30,9 @@ struct Frame {
   std::vector<uint32_t> display;
   FrameView view;
 
+  // Converts with this frame's palette.
   DisplayLines convert(FrameConverter& converter) {
+    converter.set_palette(palette.data());
     return converter.convert(view, display.data(), view.width);
   }
 };
@@ -45,7 +47,6 @@ TEST(FrameConverter, SixteenColourPixelsTakeTheirPaletteColours) {
     expected.push_back(0xFF000000u | i << 16 | (16 * i) << 8 | (255 - i));
   }
   FrameConverter converter;
-  converter.set_palette(frame.palette.data());
   frame.convert(converter);
   EXPECT_EQ(frame.display, expected);
 }
@@ -71,7 +72,6 @@ TEST(FrameConverter, OnlyDirtyLinesAreConvertedOntoLineScaleDisplayLinesAndEvery
   std::fill(frame.pixels.begin(), frame.pixels.end(), uint8_t{3});
   frame.dirty = {0, 1, 1, 0};
   FrameConverter converter;
-  converter.set_palette(frame.palette.data());
   const DisplayLines lines = frame.convert(converter);
   EXPECT_EQ(std::make_pair(lines.first, lines.end), std::make_pair(2, 6));
   const uint32_t red = 0xFFFF0000;
