@@ -74,9 +74,8 @@ TEST_F(CalculationScreenTest, TheLogSheetShowsItsLines12To40) {
             "czyc Naci\x98nij Esc");
   EXPECT_EQ(shown(29), std::string(35, '_'));
   EXPECT_EQ(shown(30), "");
-  EXPECT_EQ(foreground_at(2, 22), 15);
-  EXPECT_EQ(foreground_at(1, 28), 12);
-  EXPECT_EQ(foreground_at(26, 1), 13);
+  EXPECT_EQ(std::make_tuple(foreground_at(2, 22), foreground_at(1, 28), foreground_at(26, 1)),
+            std::make_tuple(15, 12, 13));
   EXPECT_EQ(std::make_pair(g().cursor_column, g().cursor_row), std::make_pair(0, 29));
 }
 

@@ -148,9 +148,7 @@ TEST_F(ModeTwelveTest, PalettePortsTakeAndGiveSixBitComponents) {
   EXPECT_EQ(hooks.port_read(0x3DA), 8);
 }
 
-class ModeTest : public GraphicsTest {};
-
-TEST_F(ModeTest, DepthFollowsTheModeTheArgumentAndTheFlags) {
+TEST_F(GraphicsTest, DepthFollowsTheModeTheArgumentAndTheFlags) {
   // Mode, depth and flags asked for; the depth, colour mask and foreground the screen gets.
   using Case = std::tuple<int32_t, int32_t, int32_t, int32_t, uint32_t, uint32_t>;
   for (auto [mode, depth, flags, expected_depth, mask, foreground] :
@@ -165,7 +163,7 @@ TEST_F(ModeTest, DepthFollowsTheModeTheArgumentAndTheFlags) {
   }
 }
 
-TEST_F(ModeTest, ClosingOnlyLeavesTheViewAsItWas) {
+TEST_F(GraphicsTest, ClosingOnlyLeavesTheViewAsItWas) {
   screen_mode(12, 8, 2, 0, 0);
   screen_view_print(5, 20);
   screen_mode(0, 0, 0, detail::MODE_CLOSE_ONLY, 0);
@@ -174,9 +172,7 @@ TEST_F(ModeTest, ClosingOnlyLeavesTheViewAsItWas) {
   EXPECT_EQ(detail::screen_state().view_top, 4);
 }
 
-class NoDisplayTest : public LayerTest {};
-
-TEST_F(NoDisplayTest, WithoutADriverTheProgramStaysOnTheConsole) {
+TEST_F(LayerTest, WithoutADriverTheProgramStaysOnTheConsole) {
   unsetenv("VXGFX");
   screen_mode(12, 8, 0, 0, 0);
   EXPECT_EQ(last_error(), ERROR_ILLEGAL_CALL);

@@ -14,8 +14,7 @@ constexpr auto P437 = CodePage::cp437, P852 = CodePage::cp852;
 TEST(CodePage, EveryUpperHalfByteComesBackFromItsGlyph) {
   for (CodePage page : {P437, P852}) {
     for (int b = 0x80; b <= 0xFF; ++b) {
-      EXPECT_EQ(byte_for(page, code_point_of(page, b)), b)
-          << static_cast<int>(page) << " byte " << b;
+      EXPECT_EQ(byte_for(page, code_point_of(page, b)), b) << static_cast<int>(page) << ' ' << b;
     }
   }
 }

@@ -61,6 +61,7 @@ const Key KEY_A{'A', 0x1E, 'a', 0};
 const Key KEY_K{'K', 0x25, 'k', 0};
 const Key BRACKET{0xDB, 0x1A, '[', 0};
 const Key QUESTION{0, 0, '?', 0};
+const Key UP{VK_UP, 0x48, 0, ENH};
 
 TEST(TerminalInputDecoder, BytesAndTextTypeTheirKeysAndEscPrefixAddsAlt) {
   expect_cases({
@@ -100,10 +101,10 @@ TEST(TerminalInputDecoder, EscWaitsForTheTimeoutAndOnlyASoonByteMakesAlt) {
 }
 
 TEST(TerminalInputDecoder, SequencesGiveKeysWithModifiersAndPasteIsPlainText) {
-  const Key UP{VK_UP, 0x48, 0, ENH}, DOWN{VK_DOWN, 0x50, 0, ENH}, RIGHT{VK_RIGHT, 0x4D, 0, ENH};
-  const Key LEFT{VK_LEFT, 0x4B, 0, ENH}, HOME{VK_HOME, 0x47, 0, ENH}, END{VK_END, 0x4F, 0, ENH};
+  const Key DOWN{VK_DOWN, 0x50, 0, ENH}, RIGHT{VK_RIGHT, 0x4D, 0, ENH}, LEFT{VK_LEFT, 0x4B, 0, ENH};
+  const Key HOME{VK_HOME, 0x47, 0, ENH}, END{VK_END, 0x4F, 0, ENH}, PRIOR{VK_PRIOR, 0x49, 0, ENH};
   const Key INSERT{VK_INSERT, 0x52, 0, ENH}, DELETE{VK_DELETE, 0x53, 0, ENH};
-  const Key PRIOR{VK_PRIOR, 0x49, 0, ENH}, NEXT{VK_NEXT, 0x51, 0, ENH};
+  const Key NEXT{VK_NEXT, 0x51, 0, ENH};
   expect_cases({
       // Each cursor key in each of its forms.
       {"\x1b[A\x1bOB\x1b[C\x1bOD\x1b[H\x1bOH\x1b[1~\x1b[7~\x1b[F\x1bOF\x1b[4~\x1b[8~",
@@ -160,7 +161,6 @@ TEST(TerminalInputDecoder, UnknownSequencesYieldNoKey) {
 // The paste markers count only while the terminal brackets pastes, and a paste that never
 // closes ends by itself, so typed markers cannot leave the keys stuck as text.
 TEST(TerminalInputDecoder, PasteMarkersNeedBracketedPastesAndAPasteEndsInTime) {
-  const Key UP{VK_UP, 0x48, 0, ENH};
   EXPECT_EQ(decode("\x1b[200~\x1b[A", {}, false), std::vector<Key>{UP});
   Decoder bracketed;
   bracketed.set_bracketed_paste(true);
