@@ -35,68 +35,39 @@ TEST_F(ScreenTest, ViewRowsAreTakenWithinTheScreenAndLocateWithinTheViewOrKeepsT
   EXPECT_EQ(cursor(), Place(5, 3));
 }
 
-TEST_F(ScreenTest, ClearTakesTheViewOrTheWholeScreenAndColoursKeepTheirLowBits) {
-  for (int r = 15; r <= 17; ++r) {
-    screen_locate(r, 1, -1);
-    print_string(0, "row", 0);
-  }
-  screen_view_print(17, 25);
-  EXPECT_EQ(screen_color(16, -1), 7 + (0 << 16));
-  EXPECT_EQ(screen_color(-1, 20), 0 + (0 << 16));  // a negative colour keeps
-  screen_cls(DEFAULT_MODE);
-  EXPECT_EQ(row(16), "row");
-  EXPECT_EQ(row(17), "");
-  EXPECT_EQ(attribute_at(25, 80), 0x40);
-  EXPECT_EQ(attribute_at(16, 1), 0x07);
-  EXPECT_EQ(cursor(), Place(17, 1));
-  screen_cls(1);  // clears nothing on the console
-  EXPECT_EQ(row(16), "row");
-  screen_cls(0);
-  EXPECT_EQ(row(15), "");
-  EXPECT_EQ(cursor(), Place(1, 1));
-}
-
 TEST_F(ScreenTest, TextFillingTheLastCellLeavesTheLineFeedToTheNextWrite) {
-  screen_locate(25, 79, -1);
-  print_string(0, "ab", 0);
+  print_at(25, 79, "ab");
   EXPECT_EQ(cursor(), Place(25, 80));
   write_text("", 0);  // nothing to write: still waiting
   EXPECT_EQ(row(25).substr(78), "ab");
   print_string(0, "c", 0);
-  EXPECT_EQ(row(24).substr(78), "ab");
-  EXPECT_EQ(row(25), "c");
+  EXPECT_EQ(screen_rows(24, 25), (Rows{std::string(78, ' ') + "ab", "c"}));
   // A return that moves nothing leaves it waiting too.
-  screen_locate(25, 1, -1);
-  write_text(std::string(80, 'x') + "\r", 0);
+  print_at(25, 1, std::string(80, 'x') + "\r");
   EXPECT_EQ(row(25), std::string(80, 'x'));
   write_text("y", 0);
-  EXPECT_EQ(row(24), std::string(80, 'x'));
-  EXPECT_EQ(row(25), "y");
+  EXPECT_EQ(screen_rows(24, 25), (Rows{std::string(80, 'x'), "y"}));
   // A locate cancels it.
-  screen_locate(25, 80, -1);
-  print_string(0, "e", 0);
-  screen_locate(1, 1, -1);
-  print_string(0, "f", 0);
+  print_at(25, 80, "e");
+  print_at(1, 1, "f");
   EXPECT_EQ(row(25).substr(79), "e");
   EXPECT_EQ(row(1)[0], 'f');
 }
 
 TEST_F(ScreenTest, LineEndsOnTheBottomRowScrollAtOnceInTheCurrentColoursAndOnlyTheView) {
-  screen_locate(25, 1, -1);
   screen_color(1, 2);
-  print_string(0, "last", PRINT_NEWLINE);
+  // The answer is the colours before; a colour keeps its low four bits, and -1 keeps it.
+  EXPECT_EQ(screen_color(17, -1), 1 + (2 << 16));
+  print_at(25, 1, "last", PRINT_NEWLINE);
   EXPECT_EQ(row(24), "last");
   EXPECT_EQ(cursor_row(), 25);
   EXPECT_EQ(attribute_at(25, 40), 0x21);
   write_text("\n\nbelow", 0);
   EXPECT_EQ(row(22), "last");
-  screen_locate(1, 1, -1);
-  print_string(0, "above", 0);
+  print_at(1, 1, "above");
   screen_view_print(10, 12);
   print_string(0, "one\r\ntwo\r\nthree\r\nfour", 0);
-  EXPECT_EQ(row(9), "");
-  EXPECT_EQ(row(10), "two");
-  EXPECT_EQ(row(12), "four");
+  EXPECT_EQ(screen_rows(9, 12), (Rows{"", "two", "three", "four"}));
   EXPECT_EQ(row(1), "above");
   EXPECT_EQ(row(25), "below");
   // More line ends than the view has rows simply clear it.
@@ -107,33 +78,27 @@ TEST_F(ScreenTest, LineEndsOnTheBottomRowScrollAtOnceInTheCurrentColoursAndOnlyT
 }
 
 TEST_F(ScreenTest, TabsBackspacesBellsAndWrapsAtTheRightEdge) {
-  print_string(0, "\tx", 0);
-  EXPECT_EQ(row(1), std::string(8, ' ') + "x");
-  screen_locate(2, 8, -1);
-  print_string(0, "\ty", 0);
-  EXPECT_EQ(row(2), std::string(8, ' ') + "y");
-  screen_locate(3, 1, -1);
-  print_string(0, "\bab\bc\a", 0);
+  print_string(0, "a\tx", 0);
+  print_at(2, 8, "\ty");
+  EXPECT_EQ(screen_rows(1, 2), (Rows{"a" + std::string(7, ' ') + "x", std::string(8, ' ') + "y"}));
+  print_at(3, 1, "\bab\bc\a");
   EXPECT_EQ(row(3), "ac");
   EXPECT_EQ(speaker_.tones, 1);
   EXPECT_EQ(cursor_column(), 3);
   // A run longer than the engine's run limit still arrives whole.
-  screen_locate(5, 1, -1);
-  print_string(0, std::string(300, 'z'), 0);
-  EXPECT_EQ(row(7), std::string(80, 'z'));
-  EXPECT_EQ(row(8), std::string(60, 'z'));
+  print_at(5, 1, std::string(300, 'z'));
+  EXPECT_EQ(screen_rows(7, 8), (Rows{std::string(80, 'z'), std::string(60, 'z')}));
   // A tab counts from where wrapped text ended, also on a screen whose width is no
   // multiple of 8.
   ASSERT_EQ(screen_width(30, 25), 0);
-  screen_locate(1, 1, -1);
-  print_string(0, std::string(33, 'w') + "\tt", 0);
+  print_at(1, 1, std::string(33, 'w') + "\tt");
   EXPECT_EQ(row(2), "www     t");
 }
 
 TEST_F(ScreenTest, ZonePadMovesToTheNextFourteenColumnZoneCountedFromTheLastLineEnd) {
   print_string(0, "abc\r\nde", PRINT_PAD);
   print_string(0, "f", 0);
-  EXPECT_EQ(row(2), spaced("de", 12, ' ', "f"));
+  EXPECT_EQ(row(2), "de" + std::string(12, ' ') + "f");
   screen_locate(3, 56, -1);
   print_void(0, PRINT_PAD);
   print_string(0, "b", 0);
@@ -144,14 +109,13 @@ TEST_F(ScreenTest, ZonePadMovesToTheNextFourteenColumnZoneCountedFromTheLastLine
   EXPECT_EQ(row(5), "c");
   screen_locate(6, 60, -1);
   screen_cls(1);  // clears nothing on the console, yet the pad counts from column 1 again
+  EXPECT_EQ(row(5), "c");
   print_string(0, "a", PRINT_PAD);
   print_string(0, "b", 0);
-  EXPECT_EQ(row(6).substr(59), spaced("a", 13, ' ', "b"));
+  EXPECT_EQ(row(6).substr(59), "a" + std::string(13, ' ') + "b");
 }
 
 TEST_F(ScreenTest, PrintMasksAndFileNumbers) {
-  print_void(0, 0);
-  EXPECT_EQ(cursor_row(), 1);
   print_void(0, PRINT_NEWLINE);
   print_string(0, "x", PRINT_NEWLINE_ALT);
   EXPECT_EQ(cursor_row(), 3);
@@ -172,8 +136,7 @@ TEST_F(ScreenTest, ResizeChangesBufferAndWindowAndTheWidthQueryResetsTheView) {
   EXPECT_EQ(screen_width(0, 0), 40 + (10 << 16));
   EXPECT_EQ(screen_view_print(1, 11), 0);
   EXPECT_EQ(screen_width(100, 40), 0);
-  EXPECT_EQ(console_.buffer().window().bottom, 39);
-  EXPECT_EQ(console_.buffer().window().right, 99);
+  EXPECT_EQ(console_.buffer().window(), (platform::CellRect{0, 0, 99, 39}));
   // Sizes no console can have are refused; past the cells a console keeps, so is the buffer.
   for (auto [columns, rows] : {std::pair{2147483647, 3}, {65616, 25}, {80, 40000}}) {
     EXPECT_EQ(screen_width(columns, rows), 0);
@@ -184,31 +147,15 @@ TEST_F(ScreenTest, ResizeChangesBufferAndWindowAndTheWidthQueryResetsTheView) {
   EXPECT_EQ(console_.buffer().size(), (platform::CellPosition{100, 40}));
 }
 
-class TallBufferTest : public LayerTest {
- protected:
-  TallBufferTest() : LayerTest(80, 30, 25) {}
-};
-
-TEST_F(TallBufferTest, PrintingPastTheBottomMovesTheWindowDownTheBuffer) {
-  print_string(0, "first", 0);
-  screen_locate(25, 1, -1);
-  print_string(0, "x", PRINT_NEWLINE);
-  EXPECT_EQ(console_.buffer().window().top, 1);
-  EXPECT_EQ(console_.row_text(0).substr(0, 5), "first");  // moved past, not lost
-  for (int i = 0; i < 6; ++i) print_string(0, "y", PRINT_NEWLINE);
-  // The buffer's last row is reached: from then on the text itself moves up.
-  EXPECT_EQ(console_.buffer().window().top, 5);
-  EXPECT_EQ(console_.buffer().window().bottom, 29);
-  EXPECT_EQ(console_.row_text(0).substr(0, 1), " ");
-  EXPECT_EQ(cursor_row(), 30);
-}
-
 TEST_F(ScreenTest, ABufferTallerThanTheConsoleCanShowKeepsTheScreenOnTheShownRows) {
   EXPECT_EQ(screen_width(0, 50), 0);  // this console shows at most 25 of the 50 rows
+  print_string(0, "first", 0);
   screen_locate(25, 1, -1);
   for (int i = 0; i < 6; ++i) print_string(0, "y", PRINT_NEWLINE);
+  // The window moved down the buffer: the text above it is moved past, not lost.
   const platform::CellRect shown = console_.buffer().window();
   EXPECT_EQ(shown.top, 6);
+  EXPECT_EQ(console_.row_text(0).substr(0, 5), "first");
   EXPECT_EQ(screen_locate(1, 1, -1), ERROR_NONE);
   print_string(0, "top", 0);
   EXPECT_EQ(console_.row_text(shown.top).substr(0, 3), "top");
@@ -225,8 +172,7 @@ TEST_F(ScreenTest, NotAConsoleTheTextGoesUnchangedToStandardOutput) {
   EXPECT_EQ(console_.raw_output(), "tab\there\a\r\n");
   // Once it is a console again, the text goes to the screen.
   console_.set_not_a_console(false);
-  screen_locate(2, 1, -1);
-  print_string(0, "\x80", 0);
+  print_at(2, 1, "\x80");
   EXPECT_EQ(console_.raw_output(), "tab\there\a\r\n");
   EXPECT_EQ(row(2), "\x80");
 }
@@ -237,8 +183,7 @@ TEST_F(ScreenTest, ACellWriteFailureDropsTheRestOfTheText) {
   console_.set_fail_cell_writes(false);
   print_string(0, "kept", 0);
   // The failed write stopped before its line end: the next text starts where it began.
-  EXPECT_EQ(row(1), "kept");
-  EXPECT_EQ(row(2), "");
+  EXPECT_EQ(screen_rows(1, 2), (Rows{"kept", ""}));
 }
 
 }  // namespace

@@ -17,18 +17,10 @@ class ModeTwelveTest : public GraphicsTest {
     detail::reset_layer({&console_, &clock_, &speaker_, {}, "/opt/trips/tripcost.bin"});
     screen_mode(12, 8, 0, 0, 0);
   }
-  // Frame lines marked dirty, as [first, end) ranges.
-  std::vector<std::pair<int, int>> dirty_ranges() const {
-    std::vector<std::pair<int, int>> ranges;
-    for (int y = 0; y < g().height; ++y) {
-      if (g().dirty[y] == 0) continue;
-      if (!ranges.empty() && ranges.back().second == y) {
-        ++ranges.back().second;
-      } else {
-        ranges.emplace_back(y, y + 1);
-      }
-    }
-    return ranges;
+  // The frame lines' dirty flags, one byte each, and the flags when only [first, end) are.
+  static std::string dirty() { return {g().dirty.get(), g().dirty.get() + g().height}; }
+  static std::string only(int first, int end) {
+    return std::string(first, 0) + std::string(end - first, 1) + std::string(480 - end, 0);
   }
   void forget_dirty() const { std::fill_n(g().dirty.get(), g().height, uint8_t{0}); }
   int pixel(int x, int y) const { return g().line(y)[x]; }
@@ -38,22 +30,16 @@ TEST_F(ModeTwelveTest, BuildsTheCalculationScreen) {
   ASSERT_TRUE(detail::graphics_screen_open());
   EXPECT_EQ(last_error(), ERROR_NONE);
   const detail::GraphicsScreen& s = g();
-  EXPECT_EQ(std::make_tuple(s.width, s.height, s.depth, s.colour_mask, s.pitch, s.page_count),
-            std::make_tuple(640, 480, 4, 15u, 640, 1));
-  EXPECT_EQ(std::make_tuple(s.text_columns, s.text_rows, s.font.glyph_width, s.font.glyph_height),
-            std::make_tuple(80, 30, 8, 16));
-  EXPECT_EQ(std::make_tuple(s.foreground, s.background, s.cursor_column, s.cursor_row),
-            std::make_tuple(15u, 0u, 0, 0));
-  EXPECT_EQ(std::make_pair(detail::screen_state().view_top, detail::screen_state().view_bottom),
-            std::make_pair(0, 29));
+  // The 80 x 30 grid of 16-line glyphs is what every screen test reads; depth, mask and the
+  // starting colours are the depth test's.
+  EXPECT_EQ(std::make_pair(s.width, s.height), std::make_pair(640, 480));
   EXPECT_EQ(s.shown_palette[14], 255u | 255u << 8 | 85u << 16);
   EXPECT_EQ(s.full_palette[32], 255u << 16);  // the 256-colour palette lies behind
-  EXPECT_EQ(s.driver->name(), "Null");
   EXPECT_EQ(detail::window_title(), "tripcost");
   EXPECT_TRUE(std::all_of(s.dirty.get(), s.dirty.get() + 480, [](uint8_t d) { return d == 1; }));
 }
 
-TEST_F(ModeTwelveTest, ModesThatDoNotExistChangeNothing) {
+TEST_F(ModeTwelveTest, ModesThatDoNotExistChangeNothingAndASecondScreenStartsAfresh) {
   write_text("kept", 0);
   for (int mode : {3, 4, 5, 6, 22, -1}) {
     screen_mode(mode, 0, 0, 0, 0);
@@ -61,11 +47,8 @@ TEST_F(ModeTwelveTest, ModesThatDoNotExistChangeNothing) {
   }
   EXPECT_EQ(shown(1), "kept");
   EXPECT_EQ(g().cursor_column, 4);
-}
-
-TEST_F(ModeTwelveTest, ASecondScreenStartsAfreshWithTheSameTitle) {
+  // A second screen starts afresh with the same title.
   screen_color(10, 1);
-  write_text("old", 0);
   screen_mode(12, 8, 0, 0, 0);
   EXPECT_EQ(shown(1), "");
   EXPECT_EQ(std::make_tuple(g().foreground, g().background, g().cursor_column),
@@ -75,32 +58,15 @@ TEST_F(ModeTwelveTest, ASecondScreenStartsAfreshWithTheSameTitle) {
   EXPECT_FALSE(detail::graphics_screen_open());
 }
 
-TEST_F(ModeTwelveTest, AGlyphIsDrawnPixelForPixel) {
-  screen_color(10, 0);
-  write_text("\x80", 0);
-  const uint8_t* glyph = g().font.glyphs + 0x80 * 16;
-  for (int y = 0; y < 16; ++y) {
-    for (int x = 0; x < 8; ++x) {
-      EXPECT_EQ(pixel(x, y), (glyph[y] >> x) & 1 ? 10 : 0) << x << "," << y;
-    }
-  }
-  EXPECT_EQ(shown_cell(1, 1), (ReadCell{'\x80', 10, 0}));
-}
-
 TEST_F(ModeTwelveTest, AFullBottomRowScrollsOnlyWhenTheNextTextComes) {
-  screen_locate(30, 1, -1);
-  write_text(std::string(80, 'x'), 0);
+  print_at(30, 1, std::string(80, 'x'));
   EXPECT_EQ(shown(30), std::string(80, 'x'));
-  EXPECT_EQ(std::make_pair(g().cursor_column, g().cursor_row), std::make_pair(79, 29));
   write_text("y", 0);
   EXPECT_EQ(shown(29), std::string(80, 'x'));
   EXPECT_EQ(shown(30), "y");
-
   // A locate in between cancels the scroll.
-  screen_locate(30, 1, -1);
-  write_text(std::string(80, 'z'), 0);
-  screen_locate(5, 1, -1);
-  write_text("w", 0);
+  print_at(30, 1, std::string(80, 'z'));
+  print_at(5, 1, "w");
   EXPECT_EQ(shown(30), std::string(80, 'z'));
   EXPECT_EQ(shown(5), "w");
 }
@@ -112,11 +78,9 @@ TEST_F(ModeTwelveTest, ClearingTheViewTouchesOnlyItsLines) {
   screen_color(15, 2);
   forget_dirty();
   screen_cls(DEFAULT_MODE);
-  EXPECT_EQ(dirty_ranges(), (std::vector<std::pair<int, int>>{{256, 400}}));
-  EXPECT_EQ(pixel(0, 255), 1);
-  EXPECT_EQ(pixel(639, 256), 2);
-  EXPECT_EQ(pixel(0, 399), 2);
-  EXPECT_EQ(pixel(0, 400), 1);
+  EXPECT_EQ(dirty(), only(256, 400));
+  EXPECT_EQ(std::make_tuple(pixel(0, 255), pixel(639, 256), pixel(0, 399), pixel(0, 400)),
+            std::make_tuple(1, 2, 2, 1));
   EXPECT_EQ(std::make_pair(g().cursor_column, g().cursor_row), std::make_pair(0, 16));
 }
 
@@ -128,7 +92,7 @@ TEST_F(ModeTwelveTest, AScrollByTheViewHeightOrMoreClearsTheView) {
   write_text("\n\n\n\n", 0);
   for (int r = 28; r <= 30; ++r) EXPECT_EQ(shown(r), "") << r;
   EXPECT_EQ(shown(1), "above");
-  EXPECT_EQ(dirty_ranges(), (std::vector<std::pair<int, int>>{{27 * 16, 480}}));
+  EXPECT_EQ(dirty(), only(27 * 16, 480));
 }
 
 TEST_F(ModeTwelveTest, WidthChangesTheFontOrNothing) {
@@ -146,30 +110,26 @@ TEST_F(ModeTwelveTest, WidthChangesTheFontOrNothing) {
   screen_width(0, 30);  // the columns follow from the font's width
   EXPECT_EQ(std::make_tuple(g().text_columns, g().text_rows, g().font.glyph_height),
             std::make_tuple(80, 30, 16));
-  screen_locate(30, 80, -1);
-  write_text("e", 0);
+  print_at(30, 80, "e");
   EXPECT_EQ(shown_cell(80, 30).character, 'e');
 }
 
 TEST_F(ModeTwelveTest, ColoursAreMaskedAndCellsTellTheirCharacterAndColours) {
   screen_color(23, 9);
-  EXPECT_EQ(std::make_pair(g().foreground, g().background), std::make_pair(7u, 9u));
   EXPECT_EQ(screen_color(10, 1), 7 | 9 << 16);
   EXPECT_EQ(screen_color(-1, 1), 10 | 1 << 16);  // a negative colour keeps
   write_text("A", 0);
   auto cell_at = detail::screen_state().hooks.cell_at;
-  EXPECT_EQ(cell_at(1, 1, 0), 'A');
-  EXPECT_EQ(cell_at(1, 1, 1), 10 + 1 * 16);
-  EXPECT_EQ(cell_at(2, 1, 0), ' ');
-  EXPECT_EQ(cell_at(0, 1, 0), 0);
-  EXPECT_EQ(cell_at(81, 1, 0), 0);
-  EXPECT_EQ(cell_at(1, 31, 1), 0);
+  EXPECT_EQ(std::make_tuple(cell_at(1, 1, 0), cell_at(1, 1, 1), cell_at(2, 1, 0)),
+            std::make_tuple('A', 10 + 1 * 16, ' '));
+  // Outside the grid.
+  EXPECT_EQ(std::make_tuple(cell_at(0, 1, 0), cell_at(81, 1, 0), cell_at(1, 31, 1)),
+            std::make_tuple(0, 0, 0));
 
   screen_mode(18, 32, 0, 0, 0);
   screen_color(0x123456, 0x654321);
   write_text("A", 0);
-  EXPECT_EQ(cell_at(1, 1, 1), 0x123456);
-  EXPECT_EQ(cell_at(1, 1, 2), 0x654321);
+  EXPECT_EQ(std::make_pair(cell_at(1, 1, 1), cell_at(1, 1, 2)), std::make_pair(0x123456, 0x654321));
 }
 
 TEST_F(ModeTwelveTest, WideTextBecomesBytes) {
@@ -184,36 +144,27 @@ TEST_F(ModeTwelveTest, PalettePortsTakeAndGiveSixBitComponents) {
   for (int v : {63, 0, 21}) hooks.port_write(0x3C9, v);
   EXPECT_EQ(g().shown_palette[14], 255u | 0u << 8 | 85u << 16);
   hooks.port_write(0x3C7, 14);
-  EXPECT_EQ(hooks.port_read(0x3C9), 63);
-  EXPECT_EQ(hooks.port_read(0x3C9), 0);
-  EXPECT_EQ(hooks.port_read(0x3C9), 21);
-  EXPECT_EQ(hooks.port_read(0x3C9), 63);  // then entry 15, white
+  for (int v : {63, 0, 21, 63}) EXPECT_EQ(hooks.port_read(0x3C9), v);  // then entry 15, white
   EXPECT_EQ(hooks.port_read(0x3DA), 8);
 }
 
-class ModeTest : public GraphicsTest {};
-
-TEST_F(ModeTest, DepthFollowsTheModeTheArgumentAndTheFlags) {
-  struct Case {
-    int32_t mode, depth, flags;
-    int32_t expected_depth;
-    uint32_t mask, foreground;
-  };
-  for (const Case& c :
+TEST_F(GraphicsTest, DepthFollowsTheModeTheArgumentAndTheFlags) {
+  // Mode, depth and flags asked for; the depth, colour mask and foreground the screen gets.
+  using Case = std::tuple<int32_t, int32_t, int32_t, int32_t, uint32_t, uint32_t>;
+  for (auto [mode, depth, flags, expected_depth, mask, foreground] :
        {Case{12, 8, 0, 4, 15, 15}, Case{13, 32, 0, 8, 255, 15}, Case{18, 15, 0, 16, 0xFFFF, 0xFFFF},
         Case{18, 24, 0, 32, ~0u, ~0u}, Case{18, 7, 0, 8, 255, 15},
         Case{12, 0, detail::MODE_OPENGL, 16, 0xFFFF, 0xFFFF}, Case{11, 0, -1, 1, 1, 1}}) {
-    screen_mode(c.mode, c.depth, 0, c.flags, 0);
-    ASSERT_TRUE(detail::graphics_screen_open()) << c.mode;
+    screen_mode(mode, depth, 0, flags, 0);
+    ASSERT_TRUE(detail::graphics_screen_open()) << mode;
     EXPECT_EQ(std::make_tuple(g().depth, g().colour_mask, g().foreground),
-              std::make_tuple(c.expected_depth, c.mask, c.foreground))
-        << c.mode << " " << c.depth;
+              std::make_tuple(expected_depth, mask, foreground))
+        << mode << " " << depth;
   }
 }
 
-TEST_F(ModeTest, ClosingOnlyLeavesTheViewAsItWas) {
+TEST_F(GraphicsTest, ClosingOnlyLeavesTheViewAsItWas) {
   screen_mode(12, 8, 2, 0, 0);
-  EXPECT_EQ(g().page_count, 2);
   screen_view_print(5, 20);
   screen_mode(0, 0, 0, detail::MODE_CLOSE_ONLY, 0);
   EXPECT_FALSE(detail::graphics_screen_open());
@@ -221,9 +172,7 @@ TEST_F(ModeTest, ClosingOnlyLeavesTheViewAsItWas) {
   EXPECT_EQ(detail::screen_state().view_top, 4);
 }
 
-class NoDisplayTest : public LayerTest {};
-
-TEST_F(NoDisplayTest, WithoutADriverTheProgramStaysOnTheConsole) {
+TEST_F(LayerTest, WithoutADriverTheProgramStaysOnTheConsole) {
   unsetenv("VXGFX");
   screen_mode(12, 8, 0, 0, 0);
   EXPECT_EQ(last_error(), ERROR_ILLEGAL_CALL);

@@ -1,6 +1,6 @@
-// Both programs' start screens and farewells on the in-memory console: their texts where the
-// user sees them and the colours each band and text is drawn in. Which rows alone hold text
-// is the end-to-end runs' check, in a real terminal.
+// Both programs' start screens and farewells on the in-memory console: the colours each band
+// and text is drawn in. The texts, and which rows alone hold them, are the end-to-end runs'
+// check, in a real terminal.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -39,8 +39,6 @@ class ProgramScreensTest : public LayerTest {
 
 TEST_F(ProgramScreensTest, TripStartScreenIsYellowOnAllBrown) {
   show_trip_start_screen();
-  EXPECT_EQ(row(3), "Kalkulator Trasoka nacisnij enter jesli chcesz kontynuowac");
-  EXPECT_EQ(row(6), " Lub ESC gdy musisz zakonczyc swoj ulubiony programik !!!");
   EXPECT_EQ(attributes(3), Attributes{0x6E});
   EXPECT_EQ(attributes(6), Attributes{0x6E});
   EXPECT_EQ(backgrounds(1, 30), Attributes{6});
@@ -48,9 +46,6 @@ TEST_F(ProgramScreensTest, TripStartScreenIsYellowOnAllBrown) {
 
 TEST_F(ProgramScreensTest, TripFarewellPaintsThreeBandsAndRingsOnce) {
   show_trip_farewell();
-  EXPECT_EQ(row(9), "KONIEC PRACY  KALKULATORA !");
-  EXPECT_EQ(row(23), spaced("", 56, ' ', "press any key to koniec"));
-  EXPECT_EQ(row(24), "      autorzy: the textscreen authors");
   EXPECT_EQ(backgrounds(1, 8), Attributes{12});
   EXPECT_EQ(backgrounds(9, 16), Attributes{4});
   EXPECT_EQ(backgrounds(17, 25), Attributes{7});
@@ -66,17 +61,9 @@ TEST_F(ProgramScreensTest, TripFarewellPaintsThreeBandsAndRingsOnce) {
 
 TEST_F(ProgramScreensTest, LogStartInRedThenFarewellInLightCyanOnBlack) {
   show_log_start_screen();
-  EXPECT_EQ(row(1), " Pieniomat do Drewna Okraglego");
-  EXPECT_EQ(row(3), "Nacisnij Enter jesli chcesz kontynuowac lub ESC by zakonczyc");
   EXPECT_EQ(attributes(1), Attributes{0x04});
   EXPECT_EQ(attributes(3), Attributes{0x04});
   show_log_farewell();
-  EXPECT_EQ(row(7),
-            "Zako\xE4"
-            "czy\x88"
-            "e\x98 dzia\x88"
-            "anie pieniomata!");
-  EXPECT_EQ(row(9), "Program napisali autorzy textscreen");
   EXPECT_EQ(attributes(7), Attributes{0x0B});
   EXPECT_EQ(attributes(9), Attributes{0x0B});
   EXPECT_EQ(backgrounds(1, 30), Attributes{0});

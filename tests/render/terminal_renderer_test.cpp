@@ -58,10 +58,8 @@ TEST_F(RendererTest, FirstRenderPaintsAndLaterRendersSendOnlyChanges) {
   const std::string first = render();
   EXPECT_TRUE(first.starts_with("\x1b[?2026h") && first.ends_with("\x1b[?2026l"));
   EXPECT_EQ(renderer.render(buffer), "");
-  write(30, 12, "Hello", 0x1E);
-  const std::string change = render();
-  EXPECT_TRUE(change.find("Hello") != std::string::npos && change.size() < 50u) << change;
-  // A printed 60-character line, cursor left after it: 1.2 bytes a cell plus 30 bytes.
+  // Then only changes: a printed 60-character line, cursor left after it, costs 1.2 bytes a
+  // cell plus 30 bytes.
   write(4, 20, std::string(60, 'x'), 0x07);
   buffer.set_cursor({64, 20});
   EXPECT_LT(render().size(), 60 * 12 / 10 + 30);
@@ -91,13 +89,11 @@ TEST_F(RendererTest, FirstRenderPaintsAndLaterRendersSendOnlyChanges) {
 }
 
 TEST_F(RendererTest, EveryAttributeAndCodePageByteRoundTrips) {
+  // Text and a blank in every colour, and every code-page byte, in rows of 64 cells.
   for (int i = 0; i < 256; ++i) {
-    const auto a = static_cast<uint16_t>(i);
-    const auto column = static_cast<int16_t>(i % 64);
-    const auto row = static_cast<int16_t>(i / 64);
-    write(column, row, std::string(1, static_cast<char>('a' + i % 26)), a);  // text in every colour
-    write(column, row + 8, " ", a);                                    // a blank in every colour
-    write(column, row + 16, std::string(1, static_cast<char>(i)), 7);  // every code-page byte
+    write(i % 64, i / 64, std::string(1, static_cast<char>('a' + i % 26)), i);
+    write(i % 64, i / 64 + 8, " ", i);
+    write(i % 64, i / 64 + 16, std::string(1, static_cast<char>(i)), 7);
   }
   render();
 }
@@ -150,8 +146,7 @@ TEST_F(RendererTest, BottomRowsResizeAndInvalidate) {
 
 TEST_F(RendererTest, RestoreGivesBackTheUsersScreenWithColoursResetAndTheCursorShown) {
   vterm_screen_enable_altscreen(terminal.screen(), 1);
-  terminal.feed("user$ ls\r\n");
-  terminal.feed(TerminalRenderer::takeover_sequence() +
+  terminal.feed("user$ ls\r\n" + TerminalRenderer::takeover_sequence() +
                 "\x1b[5;10r\x1b[31;44m\x1b[?25l\x1b[7;3Hprogram");
   terminal.feed(TerminalRenderer::restore_sequence());
   EXPECT_TRUE(terminal.cursor_visible());

@@ -30,7 +30,9 @@ struct Frame {
   std::vector<uint32_t> display;
   FrameView view;
 
+  // Converts with this frame's palette.
   DisplayLines convert(FrameConverter& converter) {
+    converter.set_palette(palette.data());
     return converter.convert(view, display.data(), view.width);
   }
 };
@@ -45,59 +47,38 @@ TEST(FrameConverter, SixteenColourPixelsTakeTheirPaletteColours) {
     expected.push_back(0xFF000000u | i << 16 | (16 * i) << 8 | (255 - i));
   }
   FrameConverter converter;
-  converter.set_palette(frame.palette.data());
   frame.convert(converter);
   EXPECT_EQ(frame.display, expected);
 }
 
-TEST(FrameConverter, SixteenBitPixelsWidenEachComponentToEightBits) {
-  Frame frame(5, 1, 16);
+TEST(FrameConverter, SixteenAndThirtyTwoBitPixelsAreShownOpaqueWithEightBitComponents) {
+  FrameConverter converter;
+  Frame sixteen(5, 1, 16);
   const uint16_t pixels[] = {0xF800, 0x07E0, 0x001F, 0x8410, 0xFFFF};
-  for (size_t x = 0; x < 5; ++x) {
-    frame.pixels[2 * x] = pixels[x] & 0xFF;
-    frame.pixels[2 * x + 1] = pixels[x] >> 8;
-  }
-  FrameConverter converter;
-  frame.convert(converter);
-  EXPECT_EQ(frame.display,
+  std::memcpy(sixteen.pixels.data(), pixels, sizeof pixels);
+  sixteen.convert(converter);
+  EXPECT_EQ(sixteen.display,
             (std::vector<uint32_t>{0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFF848284, 0xFFFFFFFF}));
+  Frame thirty_two(2, 1, 32);
+  const uint32_t wide_pixels[] = {0x00123456, 0x00FFFFFF};
+  std::memcpy(thirty_two.pixels.data(), wide_pixels, sizeof wide_pixels);
+  thirty_two.convert(converter);
+  EXPECT_EQ(thirty_two.display, (std::vector<uint32_t>{0xFF123456, 0xFFFFFFFF}));
 }
 
-TEST(FrameConverter, ThirtyTwoBitPixelsAreShownOpaque) {
-  Frame frame(2, 1, 32);
-  const uint32_t pixels[] = {0x00123456, 0x00FFFFFF};
-  std::memcpy(frame.pixels.data(), pixels, sizeof pixels);
-  FrameConverter converter;
-  frame.convert(converter);
-  EXPECT_EQ(frame.display, (std::vector<uint32_t>{0xFF123456, 0xFFFFFFFF}));
-}
-
-TEST(FrameConverter, OnlyDirtyLinesAreConvertedAndEveryFlagIsCleared) {
-  Frame frame(2, 4, 8);
+TEST(FrameConverter, OnlyDirtyLinesAreConvertedOntoLineScaleDisplayLinesAndEveryFlagIsCleared) {
+  Frame frame(1, 4, 8, 2);
   frame.palette[3] = 0x0000FF;  // red
   std::fill(frame.pixels.begin(), frame.pixels.end(), uint8_t{3});
   frame.dirty = {0, 1, 1, 0};
   FrameConverter converter;
-  converter.set_palette(frame.palette.data());
   const DisplayLines lines = frame.convert(converter);
-  EXPECT_EQ(std::make_pair(lines.first, lines.end), std::make_pair(1, 3));
-  EXPECT_EQ(frame.display, (std::vector<uint32_t>{UNTOUCHED, UNTOUCHED, 0xFFFF0000, 0xFFFF0000,
-                                                  0xFFFF0000, 0xFFFF0000, UNTOUCHED, UNTOUCHED}));
+  EXPECT_EQ(std::make_pair(lines.first, lines.end), std::make_pair(2, 6));
+  const uint32_t red = 0xFFFF0000;
+  EXPECT_EQ(frame.display, (std::vector<uint32_t>{UNTOUCHED, UNTOUCHED, red, red, red, red,
+                                                  UNTOUCHED, UNTOUCHED}));
   EXPECT_EQ(frame.dirty, (std::vector<uint8_t>{0, 0, 0, 0}));
   EXPECT_TRUE(frame.convert(converter).empty());
-}
-
-TEST(FrameConverter, LineScaleTwoWritesEachFrameLineOnTwoDisplayLines) {
-  Frame frame(1, 3, 4, 2);
-  frame.palette[1] = 0x0000FF;  // red
-  frame.pixels = {0, 1, 0};
-  frame.dirty = {0, 1, 0};
-  FrameConverter converter;
-  converter.set_palette(frame.palette.data());
-  const DisplayLines lines = frame.convert(converter);
-  EXPECT_EQ(std::make_pair(lines.first, lines.end), std::make_pair(2, 4));
-  EXPECT_EQ(frame.display, (std::vector<uint32_t>{UNTOUCHED, UNTOUCHED, 0xFFFF0000, 0xFFFF0000,
-                                                  UNTOUCHED, UNTOUCHED}));
 }
 
 }  // namespace

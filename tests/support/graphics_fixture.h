@@ -26,9 +26,8 @@ class GraphicsTest : public LayerTest {
   // Keys typed into the window, one every 5 ms of the program's waits.
   void type_in_window(const std::string& text) {
     for (size_t i = 0; i < text.size(); ++i) {
-      auto c = static_cast<uint8_t>(text[i]);
       clock_.at(std::chrono::milliseconds(5 * (i + 1)),
-                [c] { detail::window_character_typed(c, 1); });
+                [c = static_cast<uint8_t>(text[i])] { detail::window_character_typed(c, 1); });
     }
   }
 };

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "console/layer_reset.h"
 #include "platform/memory/memory_console.h"
@@ -14,23 +16,16 @@
 
 namespace textscreen::testing {
 
-// A speaker that counts its tones and takes their time on the scripted clock.
-class CountingSpeaker final : public platform::Speaker {
- public:
-  explicit CountingSpeaker(platform::Clock& clock) : clock_(clock) {}
-  bool play_tone(int, int milliseconds) override {
-    ++tones;
-    clock_.sleep_for(std::chrono::milliseconds(milliseconds));
-    return true;
-  }
+// A speaker that counts its tones; they take no time.
+struct CountingSpeaker final : platform::Speaker {
+  bool play_tone(int, int) override { return ++tones > 0; }
   int tones = 0;
-
- private:
-  platform::Clock& clock_;
 };
 
 // A row and a column, 1-based.
 using Place = std::pair<int, int>;
+
+using Rows = std::vector<std::string>;
 
 class LayerTest : public ::testing::Test {
  protected:
@@ -46,6 +41,19 @@ class LayerTest : public ::testing::Test {
     text.erase(text.find_last_not_of(' ') + 1);
     return text;
   }
+  // Text printed to the screen from row r, column c (1-based).
+  static void print_at(int r, int c, std::string_view text, int32_t mask = 0) {
+    screen_locate(r, c, -1);
+    print_string(0, text, mask);
+  }
+  // Rows first..last as row() gives them; by default every row of the buffer.
+  Rows screen_rows(int first = 1, int last = 0) const {
+    Rows rows;
+    for (int r = first; r <= (last > 0 ? last : console_.buffer().size().row); ++r) {
+      rows.push_back(row(r));
+    }
+    return rows;
+  }
   uint16_t attribute_at(int r, int c) const {
     return console_.buffer().at(static_cast<int16_t>(c - 1), static_cast<int16_t>(r - 1)).attribute;
   }
@@ -56,15 +64,7 @@ class LayerTest : public ::testing::Test {
 
   platform::MemoryConsole console_;
   ScriptedClock clock_;
-  CountingSpeaker speaker_{clock_};
+  CountingSpeaker speaker_;
 };
 
-// `count` copies of `c` between two texts: a line of screen cells as the tests expect it.
-inline std::string spaced(const std::string& before, size_t count, char c,
-                          const std::string& after = "") {
-  std::string text = before;
-  text.append(count, c);
-  text += after;
-  return text;
-}
 }  // namespace textscreen::testing

@@ -22,9 +22,8 @@ class ScriptedClock final : public platform::Clock {
       event.mapped()();
     }
     now_ = end;
-    slept_ += duration;
   }
-  std::tm local_time() override { return local_; }
+  std::tm local_time() override { return {}; }
 
   // `action` runs once the clock has passed `after` from now.
   void at(std::chrono::milliseconds after, std::function<void()> action) {
@@ -33,14 +32,10 @@ class ScriptedClock final : public platform::Clock {
   std::chrono::milliseconds elapsed() const {
     return std::chrono::duration_cast<std::chrono::milliseconds>(now_ - Instant{});
   }
-  std::chrono::milliseconds slept() const { return slept_; }
-  void set_local_time(const std::tm& local) { local_ = local; }
 
  private:
   Instant now_{};
-  std::chrono::milliseconds slept_{0};
   std::multimap<Instant, std::function<void()>> events_;
-  std::tm local_{};
 };
 
 }  // namespace textscreen::testing

@@ -12,13 +12,10 @@ namespace textscreen::testing {
 inline void type_text(platform::MemoryConsole& console, const std::string& text) {
   for (char c : text) {
     auto byte = static_cast<uint8_t>(c);
-    platform::KeyPlacement place;
-    if (platform::key_for_character(byte, place)) {
-      console.push_key({true, 1, place.virtual_key, place.scan_code, byte,
-                        place.shift ? platform::SHIFT_PRESSED : 0u});
-    } else {
-      console.push_key({true, 1, 0, 0, byte, 0});  // a letter with no key of its own
-    }
+    platform::KeyPlacement place;  // a letter with no key of its own comes with no key
+    platform::key_for_character(byte, place);
+    console.push_key({true, 1, place.virtual_key, place.scan_code, byte,
+                      place.shift ? platform::SHIFT_PRESSED : 0u});
   }
 }
 
