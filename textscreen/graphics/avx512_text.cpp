@@ -144,12 +144,15 @@ AVX512_TEXT void cell_run(void* cells, const uint8_t* bytes, int32_t count, uint
 }  // namespace
 
 GlyphRun avx512_glyph_run8() {
+  // Also called while static objects are made, before the run-time's own detection may have.
+  __builtin_cpu_init();
   const bool usable = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
                       __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512bitalg");
   return usable ? glyph_run8 : nullptr;
 }
 
 CellRun avx512_cell_run() {
+  __builtin_cpu_init();
   const bool usable = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
                       __builtin_cpu_supports("avx512vl");
   return usable ? cell_run : nullptr;
@@ -158,6 +161,9 @@ CellRun avx512_cell_run() {
 #else
 
 GlyphRun avx512_glyph_run8() {
+  return nullptr;
+}
+CellRun avx512_cell_run() {
   return nullptr;
 }
 
