@@ -80,7 +80,7 @@ TEST_F(ScreenTest, LineEndsOnTheBottomRowScrollAtOnceInTheCurrentColoursAndOnlyT
 TEST_F(ScreenTest, TabsBackspacesBellsAndWrapsAtTheRightEdge) {
   print_string(0, "a\tx", 0);
   print_at(2, 8, "\ty");
-  EXPECT_EQ(screen_rows(1, 2), (Rows{"a" + std::string(7, ' ') + "x", std::string(8, ' ') + "y"}));
+  EXPECT_EQ(screen_rows(1, 2), (Rows{"a       x", "        y"}));
   print_at(3, 1, "\bab\bc\a");
   EXPECT_EQ(row(3), "ac");
   EXPECT_EQ(speaker_.tones, 1);
@@ -112,7 +112,7 @@ TEST_F(ScreenTest, ZonePadMovesToTheNextFourteenColumnZoneCountedFromTheLastLine
   EXPECT_EQ(row(5), "c");
   print_string(0, "a", PRINT_PAD);
   print_string(0, "b", 0);
-  EXPECT_EQ(row(6).substr(59), "a" + std::string(13, ' ') + "b");
+  EXPECT_EQ(row(6).substr(59), "a             b");
 }
 
 TEST_F(ScreenTest, PrintMasksAndFileNumbers) {
