@@ -91,19 +91,16 @@ start_program() {
     fail "$E2E_PROGRAM_NAME is not running under the shell"
   E2E_PIDS+=("$PROGRAM_PID")
 }
-
-program_runs_under() {
-  PROGRAM_PID=$(pgrep -P "$1" -x "$E2E_PROGRAM_NAME" | head -n 1)
-  [ -n "$PROGRAM_PID" ]
-}
+program_runs_under() { PROGRAM_PID=$(pgrep -P "$1" -x "$E2E_PROGRAM_NAME"); }
 
 # process_gone PID: true when nothing runs under PID (a zombie runs no more).
 process_gone() { [[ "$(ps -o stat= -p "$1")" =~ ^(Z.*)?$ ]]; }
 
-# wait_until SECONDS COMMAND...: true once COMMAND succeeds, false when time runs out.
+# wait_until SECONDS COMMAND...: true once COMMAND succeeds, false when time runs out (time,
+# not tries: a check may take a good part of a second itself, as a window's capture does).
 wait_until() {
-  local tries=$(($1 * 20))
-  until "${@:2}"; do ((tries-- > 0)) && sleep 0.05 || return 1; done
+  local deadline=$((${EPOCHREALTIME/./} + $1 * 1000000))
+  until "${@:2}"; do ((${EPOCHREALTIME/./} < deadline)) && sleep 0.05 || return 1; done
 }
 
 # press KEY COMMAND...: presses KEY once; COMMAND must then succeed in time. Each press counts:
@@ -137,9 +134,10 @@ expect_text_rows() {
   wait_until 5 text_rows_are "$wanted" || fail "the screen should hold only these rows:"$'\n'"$wanted"
 }
 
-# expect_ended STATUS: the program ends (at once), and the shell takes its terminal back.
+# expect_ended STATUS [SECONDS]: the program ends (at once, or within SECONDS), and the shell
+# takes its terminal back.
 expect_ended() {
-  wait_until 5 process_gone "$PROGRAM_PID" || fail "$E2E_PROGRAM_NAME is still running"
+  wait_until "${2:-5}" process_gone "$PROGRAM_PID" || fail "$E2E_PROGRAM_NAME is still running"
   expect_shell_back "$1"
 }
 
@@ -148,8 +146,7 @@ expect_ended() {
 expect_shell_back() {
   local tag="back$((++E2E_CHECKS))"
   run_line "echo $tag \$? \$(stty -a | tr ' ;' '\\n\\n' | grep -E '^-?(icanon|echo)\$')"
-  wait_for_text "^$tag "
-  screen_has "^$tag ${1:-[0-9]+} icanon echo\$" ||
+  wait_until 10 screen_has "^$tag ${1:-[0-9]+} icanon echo\$" ||
     fail "the shell should say \"$tag ${1:-N} icanon echo\" (the last status, then the modes)"
 }
 
@@ -190,12 +187,9 @@ fail() {
     echo "FAIL${E2E_SCENARIO:+ [$E2E_SCENARIO]}: $*"
     # An interactive shell ends when a read of the terminal gives end-of-file, as reads of
     # a terminal left in raw mode do.
-    if [ "$(pane_info '#{pane_dead}' 2>/dev/null)" == 1 ]; then
+    [ "$(pane_info '#{pane_dead}' 2>/dev/null)" != 1 ] ||
       echo "(the shell in the terminal has ended, status $(pane_info '#{pane_dead_status}'))"
-    fi
-    echo "--- terminal screen:"
-    screen_text || echo "(no terminal)"
-    echo "---"
+    printf -- '--- terminal screen:\n%s\n---\n' "$(screen_text || echo "(no terminal)")"
   } >&2
   exit 1
 }
