@@ -86,21 +86,17 @@ def bitmap(pixels, foreground):
 def decode_cell(pixels, colours, font):
     """(character, fg, bg); fg None for a blank, '?' where nothing matches."""
     seen = sorted({c for line in pixels for c in line})
-    if any(c not in colours for c in seen):
-        return "?", None, None
-    if len(seen) == 1:
+    if len(seen) == 1 and seen[0] in colours:
         return " ", None, colours[seen[0]]
-    if len(seen) != 2:
-        return "?", None, None
-    found = []
-    for fg, bg in ((seen[0], seen[1]), (seen[1], seen[0])):
-        code = font.get(bitmap(pixels, fg))
-        if code is not None:
-            found.append((code, colours[fg], colours[bg]))
+    two = len(seen) == 2 and all(c in colours for c in seen)
+    found = [
+        (font[bitmap(pixels, fg)], colours[fg], colours[bg])
+        for fg, bg in ((seen, seen[::-1]) if two else ())
+        if bitmap(pixels, fg) in font
+    ]
     if not found:
         return "?", None, None
-    found.sort(key=lambda f: (not 32 <= f[0] < 127, f[0]))
-    code, fg, bg = found[0]
+    code, fg, bg = min(found, key=lambda f: (not 32 <= f[0] < 127, f[0]))
     return bytes([code]).decode("cp437"), fg, bg
 
 
@@ -127,12 +123,9 @@ def print_colours(path, text):
         at = row_text(cells).find(text)
         if at < 0:
             continue
-        pairs = []
-        for character, fg, bg in cells[at : at + len(text)]:
-            pair = f"{'*' if fg is None else fg}/{bg}"
-            if pair not in pairs and not (character == " " and fg is None and len(text) > 1):
-                pairs.append(pair)
-        print(",".join(pairs))
+        # The text's blanks show no foreground: only its other cells count.
+        pairs = [f"{fg}/{bg}" for _, fg, bg in cells[at : at + len(text)] if fg is not None]
+        print(",".join(dict.fromkeys(pairs)))
         return
 
 
@@ -155,26 +148,17 @@ class XEvent(ctypes.Union):
 
 def send_close(window):
     x11 = ctypes.CDLL("libX11.so.6")
-    x11.XOpenDisplay.restype = ctypes.c_void_p
-    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    x11.XInternAtom.restype = ctypes.c_ulong
-    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
-                               ctypes.POINTER(XEvent)]
-    x11.XFlush.argtypes = x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
-    display = x11.XOpenDisplay(None)
-    if not display:
+    x11.XOpenDisplay.restype = x11.XInternAtom.restype = ctypes.c_ulong
+    display = ctypes.c_void_p(x11.XOpenDisplay(None))
+    if not display.value:
         sys.exit("no X display")
     event = XEvent()
-    event.client.type = 33  # ClientMessage
-    event.client.window = window
+    # A ClientMessage (type 33); data[1], the time, is CurrentTime (0).
+    event.client.type, event.client.window, event.client.format = 33, window, 32
     event.client.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
-    event.client.format = 32
     event.client.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
-    event.client.data[1] = 0  # CurrentTime
-    x11.XSendEvent(display, window, 0, 0, ctypes.byref(event))
-    x11.XFlush(display)
-    x11.XCloseDisplay(display)
+    x11.XSendEvent(display, ctypes.c_ulong(window), 0, ctypes.c_long(0), ctypes.byref(event))
+    x11.XCloseDisplay(display)  # sends what is queued
 
 
 if __name__ == "__main__":

@@ -60,7 +60,7 @@ window_cleanup() {
 # window, which may even get the old one's id: each step below looks the window up afresh.
 wait_for_window() {
   WINDOW_TITLE=$1
-  window_wait 10 window_id >/dev/null || fail "no window titled $1 appeared"
+  wait_until 10 window_exists || fail "no window titled $1 appeared"
 }
 
 window_id() { xdotool search --name "^$WINDOW_TITLE\$" 2>/dev/null | tail -n 1 | grep .; }
@@ -70,63 +70,38 @@ window_size_is() { [ "$(window_size)" == "$1" ]; }
 
 # expect_window_size WIDTHxHEIGHT: the window takes that size in time.
 expect_window_size() {
-  window_wait 5 window_size_is "$1" || fail "the window is $(window_size), not $1"
+  wait_until 5 window_size_is "$1" || fail "the window is $(window_size), not $1"
 }
 
 # window_type TEXT / window_keys KEY...: typed into the window (xdotool key names).
 window_type() { xdotool type --window "$(window_id)" --delay 20 "$1"; }
 window_keys() { xdotool key --window "$(window_id)" --delay 20 "$@"; }
 
-# capture [FILE]: the window's picture, in FILE (a scratch file unless given).
+# capture FILE [WINDOW [IMPORT_OPTION...]]: a picture of the program's window, or of WINDOW
+# (root: the whole screen). import waits for a click when the window is gone: never long.
 capture() {
-  local file=${1:-$E2E_WORK_DIR/capture.png}
-  # import waits for a click when the window is gone: never let it wait long.
-  local id
-  id=$(window_id) && timeout 5 import -window "$id" "$file" 2>/dev/null && echo "$file"
+  local id=${2:-}
+  [ -n "$id" ] || id=$(window_id) || return 1
+  timeout 5 import -window "$id" "${@:3}" "$1" 2>/dev/null
 }
 
-# window_wait SECONDS COMMAND...: like wait_until, for checks that take a good part of a
-# second themselves (a capture and its decoding): true once COMMAND succeeds.
-window_wait() {
-  local deadline=$((${EPOCHREALTIME/./} + $1 * 1000000))
-  shift
-  until "$@"; do
-    ((${EPOCHREALTIME/./} < deadline)) || return 1
-    sleep 0.1
-  done
+# window_rows [SCALE,LEFT,TOP WINDOW [IMPORT_OPTION...]]: the text rows of the window; or of
+# a picture of WINDOW, which is to show the frame scaled by SCALE (each pixel a uniform block)
+# at LEFT,TOP with black all around.
+window_rows() {
+  capture "$E2E_WORK_DIR/capture.png" "${@:2}" &&
+    python3 "$WINDOW_GRID" rows "$E2E_WORK_DIR/capture.png" ${1:+"$1"}
 }
+window_has() { window_rows "${@:2}" 2>/dev/null | grep -E -- "$1" >/dev/null; }
 
-window_rows() { local file; file=$(capture) && python3 "$WINDOW_GRID" rows "$file"; }
-window_has() {
-  local rows
-  rows=$(window_rows) && grep -Eq -- "$1" <<<"$rows"
-}
-
-# placed_rows SCALE,LEFT,TOP WINDOW [IMPORT_OPTION...]: the text rows of a picture of WINDOW
-# (root: the whole screen), which is to show the frame scaled by SCALE (each pixel a uniform
-# block) at LEFT,TOP with black all around.
-placed_rows() {
-  local file=$E2E_WORK_DIR/placed.png
-  timeout 5 import -window "$2" "${@:3}" "$file" 2>/dev/null && python3 "$WINDOW_GRID" rows "$file" "$1"
-}
-placed_has() {
-  local rows
-  rows=$(placed_rows "${@:2}" 2>&1) && grep -Eq -- "$1" <<<"$rows"
-}
-
-# expect_placed_text REGEX SCALE,LEFT,TOP WINDOW [IMPORT_OPTION...]: the picture shows the
-# frame so, with a row matching REGEX, in time.
-expect_placed_text() {
-  window_wait 10 placed_has "$@" || fail "\"$1\" is not shown as $2:"$'\n'"$(placed_rows "${@:2}" 2>&1)"
+# expect_window_text REGEX [SCALE,LEFT,TOP WINDOW [IMPORT_OPTION...]]: a row matching REGEX
+# shows up in time, in the window or as window_rows reads WINDOW.
+expect_window_text() {
+  wait_until 10 window_has "$@" || fail "\"$1\" is not in the picture:"$'\n'"$(window_rows "${@:2}" 2>&1)"
 }
 
 # window_colours_are FG/BG TEXT: TEXT stands in the window in colour numbers FG on BG.
 window_colours_are() {
-  local file
-  file=$(capture) && [ "$(python3 "$WINDOW_GRID" colours "$file" "$2")" == "$1" ]
-}
-
-# expect_window_text REGEX: a row of the window matching REGEX shows up in time.
-expect_window_text() {
-  window_wait 10 window_has "$1" || fail "\"$1\" did not appear in the window:"$'\n'"$(window_rows)"
+  capture "$E2E_WORK_DIR/capture.png" &&
+    [ "$(python3 "$WINDOW_GRID" colours "$E2E_WORK_DIR/capture.png" "$2")" == "$1" ]
 }
