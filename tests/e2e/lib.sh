@@ -174,13 +174,6 @@ FAREWELL_ROWS=("9:KONIEC PRACY  KALKULATORA !" "23:$(printf '%56s' '')press any 
 # expect_start_screen: the title and the hint, and no other row.
 expect_start_screen() { expect_text_rows "3:$TITLE" "6:$HINT"; }
 
-# go_to_farewell [TEXT]: one Esc makes TEXT (the start screen's title unless given) go; the
-# farewell follows its beep.
-go_to_farewell() {
-  press Escape screen_lacks "${1:-Kalkulator Trasoka}"
-  wait_for_text '^KONIEC PRACY'
-}
-
 # fail MESSAGE...: reports, shows the screen, ends the script.
 fail() {
   {

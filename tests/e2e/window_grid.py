@@ -13,6 +13,7 @@ factor with its top left corner at LEFT,TOP: each frame pixel must be a uniform
 SCALE x SCALE block, and everything around the frame black.
 """
 import ctypes
+import struct
 import subprocess
 import sys
 from pathlib import Path
@@ -129,35 +130,17 @@ def print_colours(path, text):
         return
 
 
-class ClientMessage(ctypes.Structure):
-    _fields_ = [
-        ("type", ctypes.c_int),
-        ("serial", ctypes.c_ulong),
-        ("send_event", ctypes.c_int),
-        ("display", ctypes.c_void_p),
-        ("window", ctypes.c_ulong),
-        ("message_type", ctypes.c_ulong),
-        ("format", ctypes.c_int),
-        ("data", ctypes.c_long * 5),
-    ]
-
-
-class XEvent(ctypes.Union):
-    _fields_ = [("client", ClientMessage), ("pad", ctypes.c_long * 24)]
-
-
 def send_close(window):
     x11 = ctypes.CDLL("libX11.so.6")
     x11.XOpenDisplay.restype = x11.XInternAtom.restype = ctypes.c_ulong
     display = ctypes.c_void_p(x11.XOpenDisplay(None))
     if not display.value:
         sys.exit("no X display")
-    event = XEvent()
-    # A ClientMessage (type 33); data[1], the time, is CurrentTime (0).
-    event.client.type, event.client.window, event.client.format = 33, window, 32
-    event.client.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
-    event.client.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
-    x11.XSendEvent(display, ctypes.c_ulong(window), 0, ctypes.c_long(0), ctypes.byref(event))
+    protocols = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
+    delete = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+    # A ClientMessage (type 33) of format 32 in an XEvent's 192 bytes; its time is CurrentTime (0).
+    event = struct.pack("iLiPLLi5l", 33, 0, 0, 0, window, protocols, 32, delete, 0, 0, 0, 0)
+    x11.XSendEvent(display, ctypes.c_ulong(window), 0, ctypes.c_long(0), event.ljust(192, b"\0"))
     x11.XCloseDisplay(display)  # sends what is queued
 
 

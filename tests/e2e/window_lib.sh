@@ -99,9 +99,3 @@ window_has() { window_rows "${@:2}" 2>/dev/null | grep -E -- "$1" >/dev/null; }
 expect_window_text() {
   wait_until 10 window_has "$@" || fail "\"$1\" is not in the picture:"$'\n'"$(window_rows "${@:2}" 2>&1)"
 }
-
-# window_colours_are FG/BG TEXT: TEXT stands in the window in colour numbers FG on BG.
-window_colours_are() {
-  capture "$E2E_WORK_DIR/capture.png" &&
-    [ "$(python3 "$WINDOW_GRID" colours "$E2E_WORK_DIR/capture.png" "$2")" == "$1" ]
-}
