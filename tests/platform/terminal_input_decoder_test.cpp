@@ -55,12 +55,8 @@ void expect_cases(std::initializer_list<std::pair<std::string, std::vector<Key>>
   for (const auto& [input, keys] : cases) EXPECT_EQ(decode(input), keys) << "input: " << input;
 }
 
-const Key ESC_KEY{VK_ESCAPE, 0x01, 27, 0};
-const Key ENTER{VK_RETURN, 0x1C, 13, 0};
-const Key KEY_A{'A', 0x1E, 'a', 0};
-const Key KEY_K{'K', 0x25, 'k', 0};
-const Key BRACKET{0xDB, 0x1A, '[', 0};
-const Key QUESTION{0, 0, '?', 0};
+const Key ESC_KEY{VK_ESCAPE, 0x01, 27, 0}, ENTER{VK_RETURN, 0x1C, 13, 0}, KEY_A{'A', 0x1E, 'a', 0};
+const Key KEY_K{'K', 0x25, 'k', 0}, BRACKET{0xDB, 0x1A, '[', 0}, QUESTION{0, 0, '?', 0};
 const Key UP{VK_UP, 0x48, 0, ENH};
 
 TEST(TerminalInputDecoder, BytesAndTextTypeTheirKeysAndEscPrefixAddsAlt) {
