@@ -101,10 +101,7 @@ window_keys BackSpace
 window_type 0
 expect_window_text "^28:40\$"
 window_keys Return
-
-scenario "logvolume: the volume at the foot of the scrolled sheet"
-# Sheet lines 12 to 40 on window rows 1 to 29 (in full: the calculation screen's unit test).
-expect_window_text "^11:10alz\$"
+# The volume at the foot of the scrolled sheet (in full: the calculation screen's unit test).
 expect_window_text "^22:$VOLUME\$"
 
 scenario "logvolume: Esc in the window: the farewell, then the program ends by itself"
