@@ -127,24 +127,24 @@ void run_text_engine(std::string_view bytes, TextView& view, TextCursor& cursor,
       for (int32_t i = 0; i < spaces; ++i) run.add(' ');
       continue;
     }
-    if (is_control(b)) {
-      if (run.size() > 0) {
-        if (!run.write()) return;
-        moved_by_control = false;
-      }
-      const TextCursor before = cursor;
-      if (b == BACKSPACE) {
-        cursor.column = std::max(view.left, cursor.column - 1);
-      } else if (b == LINE_FEED) {
-        ++cursor.row;
-        if (line_feed_returns) cursor.column = view.left;
-      } else {
-        cursor.column = view.left;
-      }
-      // A return or backspace that found the cursor at the left column did not move it.
-      if (cursor.column != before.column || cursor.row != before.row) moved_by_control = true;
-      run.follow_cursor();
+    // The stretch ends only at a bell or a control byte: this is a backspace, a line feed or
+    // a return.
+    if (run.size() > 0) {
+      if (!run.write()) return;
+      moved_by_control = false;
     }
+    const TextCursor before = cursor;
+    if (b == BACKSPACE) {
+      cursor.column = std::max(view.left, cursor.column - 1);
+    } else if (b == LINE_FEED) {
+      ++cursor.row;
+      if (line_feed_returns) cursor.column = view.left;
+    } else {
+      cursor.column = view.left;
+    }
+    // A return or backspace that found the cursor at the left column did not move it.
+    if (cursor.column != before.column || cursor.row != before.row) moved_by_control = true;
+    run.follow_cursor();
   }
   if (run.size() > 0) {
     run.write();

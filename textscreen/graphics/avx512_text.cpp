@@ -85,26 +85,11 @@ AVX512_TEXT void glyph_run(uint8_t* const* lines, int32_t top, int32_t x, const 
   }
 }
 
-// Glyphs are drawn eight lines at a time, so a height the fonts do not have (below 8 or
-// above 16) is drawn a pixel at a time.
-void pixel_by_pixel(uint8_t* const* lines, int32_t top, int32_t x, const uint8_t* font,
-                    int32_t glyph_height, const uint8_t* bytes, int32_t count, uint32_t foreground,
-                    uint32_t background) {
-  for (int32_t j = 0; j < glyph_height; ++j) {
-    for (int32_t i = 0; i < 8 * count; ++i) {
-      const uint8_t bits = font[bytes[i / 8] * glyph_height + j];
-      lines[top + j][x + i] = static_cast<uint8_t>((bits >> (i % 8)) & 1 ? foreground : background);
-    }
-  }
-}
-
 // The screen font's height gets a loop the compiler unrolls.
 AVX512_TEXT void glyph_run8(uint8_t* const* lines, int32_t top, int32_t x, const uint8_t* font,
                             int32_t glyph_height, const uint8_t* bytes, int32_t count,
                             uint32_t foreground, uint32_t background) {
-  if (glyph_height < 8 || glyph_height > 16) {
-    pixel_by_pixel(lines, top, x, font, glyph_height, bytes, count, foreground, background);
-  } else if (glyph_height == 16) {
+  if (glyph_height == 16) {
     glyph_run<16>(lines, top, x, font, glyph_height, bytes, count, foreground, background);
   } else {
     glyph_run<0>(lines, top, x, font, glyph_height, bytes, count, foreground, background);

@@ -12,8 +12,8 @@ using GlyphRun = void (*)(uint8_t* const* lines, int32_t top, int32_t x, const u
                           uint32_t foreground, uint32_t background);
 
 // The AVX-512 glyph run of a one-byte-per-pixel frame (the contract of
-// PixelRoutines::glyph_run), or null where the processor or the compiler lacks the
-// instructions.
+// PixelRoutines::glyph_run, for glyphs at most 16 lines high, as every built-in font is),
+// or null where the processor or the compiler lacks the instructions.
 GlyphRun avx512_glyph_run8();
 
 // Fills `count` text cells, each three 32-bit words (the character from `bytes`, then the

@@ -118,8 +118,8 @@ constexpr PixelRoutines FOUR_BYTES{4, fill_wide<uint32_t>, glyph_run_wide<uint32
 
 const PixelRoutines& pixel_routines(int32_t depth) {
   // Text is drawn with the processor's widest stores where it has them.
-  static const PixelRoutines one_byte{
-      1, fill8, avx512_glyph_run8() != nullptr ? avx512_glyph_run8() : glyph_run8};
+  static const GlyphRun vector = avx512_glyph_run8();
+  static const PixelRoutines one_byte{1, fill8, vector != nullptr ? vector : glyph_run8};
   if (depth <= 8) return one_byte;
   if (depth <= 16) return TWO_BYTES;
   return FOUR_BYTES;

@@ -26,7 +26,8 @@ void portable_cell_run(void* cells, const uint8_t* bytes, int32_t count, uint32_
   for (int32_t i = 0; i < count; ++i) cell[i] = {bytes[i], foreground, background};
 }
 
-const CellRun CELL_RUN = avx512_cell_run() != nullptr ? avx512_cell_run() : portable_cell_run;
+const CellRun VECTOR_CELL_RUN = avx512_cell_run();
+const CellRun CELL_RUN = VECTOR_CELL_RUN != nullptr ? VECTOR_CELL_RUN : portable_cell_run;
 
 class FrameSurface final : public TextSurface {
  public:
