@@ -39,15 +39,17 @@ constexpr std::string_view USAGE =
     "\n"
     "Keys: Enter opens the calculation, in a window of its own where a desktop answers\n"
     "(type each answer there, then Enter); Esc ends the program, which closes by itself\n"
-    "a moment after its farewell. Ctrl+C ends it at once.\n"
-    "With standard input a pipe or a file, its bytes are the keys typed.\n"
+    "a moment after its farewell. Ctrl+C in the terminal ends it at once.\n"
+    "With standard input a pipe or a file, its bytes are the keys typed (an ESC byte is\n"
+    "the Esc key), the calculations stay in the terminal unless VXGFX names a driver,\n"
+    "and the end of the input ends the program.\n"
     "\n"
     "Environment: DISPLAY or WAYLAND_DISPLAY name the desktop for the window; without\n"
     "one that answers, everything stays in this terminal. VXGFX names the graphics driver\n"
     "to try first (\"null\": draw in memory, show no window).\n";
 
 int main(int argc, char** argv) {
-  if (answer_command_line(argc, argv, USAGE)) return 0;
+  if (const auto status = answer_command_line(argc, argv, USAGE)) return *status;
   layer_init(argc, argv);
   show_log_start_screen();
   run_key_loop();

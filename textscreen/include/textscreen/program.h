@@ -2,15 +2,17 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace textscreen {
 
-// Answers the options every program knows, before anything else: --help (or -h) prints
-// `usage`, --version the program's name and version, to standard output. True when one was
-// answered: the program then ends with status 0, the screen untouched. Other arguments are
-// left alone.
-bool answer_command_line(int argc, char** argv, std::string_view usage);
+// Answers the command line before anything else, the screen untouched. --help (or -h)
+// prints `usage` and --version the program's name and version to standard output: the
+// program then ends with status 0. Any other argument (the programs take none) prints what
+// was wrong and `usage` to standard error: the program ends with status 2. Returns the
+// status to end with, or nothing when there were no arguments and the program is to run.
+std::optional<int> answer_command_line(int argc, char** argv, std::string_view usage);
 
 // The first call of a program: hands the layer the devices of the process (the terminal it
 // was started from, the clock, the speaker), sets up the arithmetic (64-bit significand,
