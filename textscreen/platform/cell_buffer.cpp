@@ -1,8 +1,14 @@
 #include "platform/cell_buffer.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <type_traits>
 
 namespace textscreen::platform {
+
+// Cells are moved with memmove.
+static_assert(std::is_trivially_copyable_v<ConsoleCell>);
 
 CellBuffer::CellBuffer(int16_t columns, int16_t rows)
     : size_{columns, rows},
@@ -59,36 +65,69 @@ bool CellBuffer::write_cells(const ConsoleCell* cells, int32_t count, CellPositi
 
 bool CellBuffer::scroll_rectangle(const CellRect& source, const CellRect* clip,
                                   CellPosition destination, ConsoleCell fill) {
-  CellRect whole{0, 0, static_cast<int16_t>(size_.column - 1), static_cast<int16_t>(size_.row - 1)};
-  CellRect src{std::max(source.left, whole.left), std::max(source.top, whole.top),
-               std::min(source.right, whole.right), std::min(source.bottom, whole.bottom)};
-  if (src.left > src.right || src.top > src.bottom) return false;
-  CellRect cl = clip ? *clip : whole;
-  cl = {std::max(cl.left, whole.left), std::max(cl.top, whole.top), std::min(cl.right, whole.right),
-        std::min(cl.bottom, whole.bottom)};
-  int dx = destination.column - source.left;
-  int dy = destination.row - source.top;
-  int width = src.right - src.left + 1;
-  // Only the source is copied aside, so overlapping moves read the old cells.
-  moved_.resize(static_cast<size_t>(width) * (src.bottom - src.top + 1));
-  for (int r = src.top; r <= src.bottom; ++r) {
-    const ConsoleCell* from = &cells_[static_cast<size_t>(r) * size_.column + src.left];
-    std::copy(from, from + width, moved_.begin() + static_cast<ptrdiff_t>(r - src.top) * width);
-  }
-  // Uncovered source cells take the fill; then the moved cells land.
-  for (int r = std::max<int>(src.top, cl.top); r <= std::min<int>(src.bottom, cl.bottom); ++r) {
-    for (int c = std::max<int>(src.left, cl.left); c <= std::min<int>(src.right, cl.right); ++c) {
-      cell(static_cast<int16_t>(c), static_cast<int16_t>(r)) = fill;
+  // Rectangles here are inclusive and in int, so that moved edges cannot overflow.
+  struct Span {
+    int left, top, right, bottom;
+    bool empty() const { return left > right || top > bottom; }
+  };
+  auto inside = [](const Span& a, const Span& b) {
+    return Span{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+                std::min(a.bottom, b.bottom)};
+  };
+  const int columns = size_.column;
+  const Span whole{0, 0, columns - 1, size_.row - 1};
+  const Span src = inside({source.left, source.top, source.right, source.bottom}, whole);
+  if (src.empty()) return false;
+  const Span cl =
+      clip != nullptr ? inside({clip->left, clip->top, clip->right, clip->bottom}, whole) : whole;
+  // Every source cell moves by (dx, dy), measured from the source as given, not as clipped.
+  const int dx = destination.column - source.left;
+  const int dy = destination.row - source.top;
+  // Where moved cells land: the moved source inside the clip. Each lands on a cell the fill
+  // would otherwise take or leave alone, so the moves go first (reading only old cells, in
+  // memmove's order) and the fill then takes the rest of the source inside the clip.
+  const Span to = inside({src.left + dx, src.top + dy, src.right + dx, src.bottom + dy}, cl);
+  ConsoleCell* const base = cells_.data();
+  auto place = [&](int column, int row) {
+    return base + static_cast<ptrdiff_t>(row) * columns + column;
+  };
+  if (!to.empty()) {
+    const size_t width = static_cast<size_t>(to.right - to.left + 1);
+    if (width == static_cast<size_t>(columns)) {
+      // Whole rows: one block, the rows before and after each other in memory.
+      const size_t count = width * static_cast<size_t>(to.bottom - to.top + 1);
+      std::memmove(place(to.left, to.top), place(to.left - dx, to.top - dy),
+                   count * sizeof(ConsoleCell));
+    } else if (dy <= 0) {
+      // Upwards (or along the row): the top row first, so no row is read after it is written.
+      for (int row = to.top; row <= to.bottom; ++row) {
+        std::memmove(place(to.left, row), place(to.left - dx, row - dy),
+                     width * sizeof(ConsoleCell));
+      }
+    } else {
+      for (int row = to.bottom; row >= to.top; --row) {
+        std::memmove(place(to.left, row), place(to.left - dx, row - dy),
+                     width * sizeof(ConsoleCell));
+      }
     }
   }
-  for (int r = src.top; r <= src.bottom; ++r) {
-    int tr = r + dy;
-    if (tr < cl.top || tr > cl.bottom) continue;
-    for (int c = src.left; c <= src.right; ++c) {
-      int tc = c + dx;
-      if (tc < cl.left || tc > cl.right) continue;
-      cell(static_cast<int16_t>(tc), static_cast<int16_t>(tr)) =
-          moved_[static_cast<size_t>(r - src.top) * width + (c - src.left)];
+  // The uncovered part of the source inside the clip: per row, what lies left and right of
+  // the landed cells, or the whole row's stretch on rows they do not reach.
+  const Span uncovered = inside(src, cl);
+  if (!uncovered.empty()) {
+    for (int row = uncovered.top; row <= uncovered.bottom; ++row) {
+      if (to.empty() || row < to.top || row > to.bottom) {
+        std::fill(place(uncovered.left, row), place(uncovered.right + 1, row), fill);
+        continue;
+      }
+      const int left_end = std::min(uncovered.right, to.left - 1);
+      if (uncovered.left <= left_end) {
+        std::fill(place(uncovered.left, row), place(left_end + 1, row), fill);
+      }
+      const int right_start = std::max(uncovered.left, to.right + 1);
+      if (right_start <= uncovered.right) {
+        std::fill(place(right_start, row), place(uncovered.right + 1, row), fill);
+      }
     }
   }
   return true;

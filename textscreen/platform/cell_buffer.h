@@ -59,7 +59,6 @@ class CellBuffer {
   bool cursor_visible_ = true;
   uint16_t attribute_ = 7;
   std::vector<ConsoleCell> cells_;
-  std::vector<ConsoleCell> moved_;  // scratch for scroll_rectangle, kept to reuse its storage
 };
 
 }  // namespace textscreen::platform
