@@ -5,7 +5,8 @@
 # back, the close box and Alt+F4 leave it open, Polish letters echo
 # as code page 437 has them, Esc leads to the farewell, and the window goes with the program.
 # Then the OpenGL driver, tripcost's window on a bare X server (no full screen to grant), and
-# on a Wayland desktop scaled by 2.
+# on a Wayland desktop scaled by 2; last, the compositor and then the X server go away under
+# an open window.
 # Usage: test_window.sh <folder holding tripcost, logvolume and unit_tests>
 # shellcheck disable=SC2119 # start_program takes its own arguments, not the script's
 set -euo pipefail
@@ -21,6 +22,8 @@ window_setup
 open_window() {
   term_start 80 25
   run_line "echo before $E2E_PROGRAM_NAME"
+  # The program's command typed only then: typed ahead, it would show beside the echo.
+  wait_for_text "^before $E2E_PROGRAM_NAME\$"
   start_program
   wait_for_text '^(Kalkulator Trasoka|Nacisnij Enter)'
   send_keys Enter
@@ -172,7 +175,29 @@ expect_window_text "^6: +PODAJ DLUGOSC TRASY" 2,0,0 "${weston_output[@]}"
 xdotool type --delay 20 100
 xdotool key Return
 expect_window_text "^10:A CENA ZA JEDEN KILOMETR" 2,0,0 "${weston_output[@]}"
-send_keys C-c
-expect_ended 130
+
+# loss_said: the program's screen is gone, and the user's own screen ends in the one line
+# the program left, the shell's word for a hang-up and its prompt.
+loss_said() {
+  [ "$(screen_text | grep . | tail -n 3)" == \
+    "$E2E_PROGRAM_NAME: the display was lost"$'\n'"Hangup"$'\n''e2e$' ] &&
+    screen_lacks 'Kalkulator|KONIEC|PODAJ'
+}
+# expect_display_lost: the program ends as when its terminal closes, saying why.
+expect_display_lost() {
+  wait_until 5 process_gone "$PROGRAM_PID" || fail "$E2E_PROGRAM_NAME outlived its display"
+  wait_until 5 loss_said || fail "the terminal did not come back with the one line of the lost display"
+  expect_shell_back 129
+}
+
+scenario "the compositor goes away under the window"
+kill "$WESTON_PID"
+expect_display_lost
+
+scenario "the X server goes away under the window"
+open_window
+kill "$XVFB_PID"
+expect_display_lost
+user_screen_back "before tripcost"
 
 echo "PASS"

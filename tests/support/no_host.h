@@ -15,6 +15,7 @@ class NoHost final : public platform::DisplayHost {
   void close_requested() override {}
   void activation_changed(bool) override {}
   void mouse_changed(int32_t, int32_t, int32_t, int32_t) override {}
+  void display_lost() override {}
 };
 
 }  // namespace textscreen::testing

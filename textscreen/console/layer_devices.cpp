@@ -32,7 +32,8 @@ class AbsentConsole final : public platform::ConsoleDevice {
   bool read_input(platform::InputEvent&) override { return false; }
   void wait_for_input(std::chrono::milliseconds) override {}
   bool input_ended() override { return false; }
-  void close_console() override {}
+  // Nothing to close: the process goes on.
+  void close_console(std::string_view = {}) override {}
   bool read_input_mode(uint32_t&) override { return false; }
   bool set_input_mode(uint32_t) override { return false; }
   bool set_control_handler(platform::ControlHandler, bool) override { return false; }

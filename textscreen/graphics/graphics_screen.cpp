@@ -51,6 +51,12 @@ class ScreenHost final : public platform::DisplayHost {
     screen_.mouse_wheel += wheel_steps;
     screen_.mouse_buttons = buttons;
   }
+  // Without its display the program can neither show nor read anything more: it ends as a
+  // closed console ends it. The title was settled before the window opened, so the window
+  // thread only reads it.
+  void display_lost() override {
+    console().close_console(window_title() + ": the display was lost");
+  }
 
  private:
   GraphicsScreen& screen_;

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string_view>
 
 #include "platform/keys.h"
 
@@ -147,10 +148,15 @@ class ConsoleDevice {
   virtual bool input_ended() = 0;
 
   // Closes the console as when the user closes its window: the control handler gets
-  // CTRL_CLOSE_EVENT on the device's thread and the process then ends as a closed console
-  // ends it. Called by the program's thread once the input has ended and the program has
-  // taken every key. On a real console it does not return; a memory console only counts.
-  virtual void close_console() = 0;
+  // CTRL_CLOSE_EVENT on the device's thread, the terminal is given back, then `reason`, when
+  // not empty, goes to standard error as one line (after the restore, so that it stays on
+  // the user's own screen), and the process ends as a closed console ends it. Called by the
+  // program's thread once the input has ended and the program has taken every key (no
+  // reason), or by a display driver's thread when the display is lost (the reason says so);
+  // safe from any thread, also with the frame lock held. Does not block; on a real console
+  // the process ends soon after, and the call may return first. A memory console counts the
+  // closes and keeps the reason.
+  virtual void close_console(std::string_view reason = {}) = 0;
 
   // The input mode bits (ENABLE_PROCESSED_INPUT: Ctrl+C is a control event, not a key).
   // Do not block. False when the input is not a console.

@@ -83,6 +83,14 @@ class DisplayHost {
   // Mouse state: position in frame pixels, wheel steps since the last read, buttons
   // (bit 0 left, bit 1 right, bit 2 middle).
   virtual void mouse_changed(int32_t x, int32_t y, int32_t wheel_steps, int32_t buttons) = 0;
+  // The connection to the display is gone for good (the X server ended, the link to it
+  // broke): the process is to end as a closed console ends it. Called once, by the thread
+  // that talks to the display (the window thread; the OpenGL driver's is the program's
+  // thread), with or without the frame lock held: the loss shows wherever the window system
+  // is next called. Does not block, and may return before the process has ended. After it
+  // the driver makes no more window-system calls, and its thread never returns to the
+  // window system: it waits to be ended with the process.
+  virtual void display_lost() = 0;
 };
 
 class DisplayDriver {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <string_view>
 
 #include "platform/cell_buffer.h"
 
@@ -38,6 +39,8 @@ class MemoryConsole final : public ConsoleDevice {
   // The scripted input ends once its events are read.
   void end_input() { input_ended_ = true; }
   int closes() const { return closes_; }
+  // The line the last close was to leave on standard error, empty when none.
+  const std::string& close_reason() const { return close_reason_; }
   // Fills, writes, scrolls and cursor moves refused for a position outside the buffer: the
   // layer computes every position it hands a console, so each is a position it got wrong.
   int refused_positions() const { return refused_positions_; }
@@ -63,8 +66,9 @@ class MemoryConsole final : public ConsoleDevice {
   bool read_input(InputEvent& event) override;
   void wait_for_input(std::chrono::milliseconds) override { ++input_waits_; }
   bool input_ended() override { return input_ended_ && input_.empty(); }
-  void close_console() override {
+  void close_console(std::string_view reason = {}) override {
     ++closes_;
+    close_reason_ = reason;
     raise_control_event(CTRL_CLOSE_EVENT);
   }
   bool read_input_mode(uint32_t& mode) override;
@@ -93,6 +97,7 @@ class MemoryConsole final : public ConsoleDevice {
   int input_waits_ = 0;
   bool input_ended_ = false;
   int closes_ = 0;
+  std::string close_reason_;
   int refused_positions_ = 0;
   int64_t cells_written_ = 0;
 };

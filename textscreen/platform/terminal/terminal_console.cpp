@@ -54,6 +54,17 @@ uint32_t control_event_of(int signal_number) {
   }
 }
 
+// Bytes to a descriptor, as many writes as it takes; what cannot be written is dropped.
+void write_all(int fd, const std::string& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return;
+    done += static_cast<size_t>(n);
+  }
+}
+
 TerminalConsole* exiting_console = nullptr;
 
 void restore_at_exit() {
@@ -299,7 +310,11 @@ void TerminalConsole::wait_for_input(std::chrono::milliseconds timeout) {
   quiet_since_wait_ = polled == 0;
 }
 
-void TerminalConsole::close_console() {
+void TerminalConsole::close_console(std::string_view reason) {
+  if (!reason.empty()) {
+    std::lock_guard lock(close_reason_mutex_);
+    if (close_reason_.empty()) close_reason_ = reason;
+  }
   // The signal thread takes it from here, as it takes a hang-up of the terminal.
   kill(getpid(), SIGHUP);
 }
@@ -406,8 +421,15 @@ void TerminalConsole::on_control_signal(int signal_number) {
   ControlHandler handler = handler_.load();
   if (handler != nullptr) handler(control_event_of(signal_number));
   // Handled or not, the process ends as the signal would end it, with the terminal given
-  // back; a handled close has queued its key first.
+  // back; a handled close has queued its key first. Why it closed is said only then, on the
+  // user's own screen: said on the program's, it would go with it.
   restore_terminal();
+  std::string reason;
+  {
+    std::lock_guard lock(close_reason_mutex_);
+    reason = close_reason_;
+  }
+  if (!reason.empty()) write_all(STDERR_FILENO, reason + '\n');
   signal(signal_number, SIG_DFL);
   sigset_t only;
   sigemptyset(&only);

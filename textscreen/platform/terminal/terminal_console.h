@@ -10,6 +10,8 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
+#include <string>
+#include <string_view>
 #include <thread>
 #include <type_traits>
 #include <utility>
@@ -55,7 +57,7 @@ class TerminalConsole final : public ConsoleDevice {
   bool read_input(InputEvent& event) override;
   bool input_ended() override;
   void wait_for_input(std::chrono::milliseconds timeout) override;
-  void close_console() override;
+  void close_console(std::string_view reason = {}) override;
   bool read_input_mode(uint32_t& mode) override;
   bool set_input_mode(uint32_t mode) override;
   bool set_control_handler(ControlHandler handler, bool add) override;
@@ -110,6 +112,9 @@ class TerminalConsole final : public ConsoleDevice {
   TerminalRenderer renderer_;
   TerminalInputDecoder decoder_;
   std::atomic<ControlHandler> handler_{nullptr};
+  // The line a close leaves on standard error once the terminal is given back.
+  std::mutex close_reason_mutex_;
+  std::string close_reason_;
   std::atomic<uint64_t> bytes_sent_{0};
   std::thread signal_thread_;
 };

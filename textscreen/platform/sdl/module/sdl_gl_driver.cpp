@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/sdl/module/display_loss.h"
 #include "platform/sdl/module/video_start.h"
 #include "platform/sdl/module/window_events.h"
 
@@ -53,6 +54,8 @@ int32_t SdlGlDriver::open(std::string_view title, int32_t width, int32_t height,
   }
   context_ = SDL_GL_CreateContext(window_);
   if (context_ == nullptr) return 1;
+  // The program's thread talks to this display: a loss stops it there.
+  watch_display_loss(window_, host);
   SDL_DisplayMode current{};
   refresh_rate_ = SDL_GetWindowDisplayMode(window_, &current) == 0 ? current.refresh_rate : 0;
   events_ = std::make_unique<WindowEvents>(host, flags | MODE_NO_SWITCH);
@@ -69,6 +72,7 @@ void SdlGlDriver::close() {
   window_ = nullptr;
   if (video_started_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
   video_started_ = false;
+  stop_watching_display_loss();
 }
 
 void SdlGlDriver::wait_retrace() {
@@ -119,6 +123,7 @@ void SdlGlDriver::flip() {
   EventOutcome outcome;
   SDL_Event event;
   while (SDL_PollEvent(&event)) events_->handle(event, outcome);
+  if (outcome.display_lost) wait_to_be_ended();
   events_->refresh_key_states();
   SDL_GL_SwapWindow(window_);
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "platform/sdl/module/display_loss.h"
 #include "platform/sdl/module/sdl_window.h"
 #include "platform/sdl/module/video_start.h"
 #include "platform/sdl/module/window_events.h"
@@ -122,10 +123,12 @@ void SdlWindowDriver::run_window_thread() {
     }
   }
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  stop_watching_display_loss();
 }
 
 bool SdlWindowDriver::set_up(SdlWindow& window) {
   if (!window.create(title_, width_, height_, (flags_ & MODE_FULLSCREEN) != 0)) return false;
+  watch_display_loss(window.window(), *host_);
   SDL_StartTextInput();
   const int display = std::max(SDL_GetWindowDisplayIndex(window.window()), 0);
   SDL_DisplayMode mode{};
@@ -153,6 +156,7 @@ void SdlWindowDriver::run_cycles(SdlWindow& window, WindowEvents& events) {
   while (!stop_) {
     EventOutcome outcome;
     const DisplayLines lines = locked_cycle(events, redraw, outcome);
+    if (outcome.display_lost) wait_to_be_ended();
     carry_out_requests(window);
     // Switching, uploading and presenting may wait for the display: never under the frame
     // lock.

@@ -1,5 +1,6 @@
 #include "platform/sdl/module/window_events.h"
 
+#include "platform/sdl/module/display_loss.h"
 #include "platform/sdl/parts/sdl_key_mapping.h"
 
 namespace textscreen::platform {
@@ -34,10 +35,15 @@ void WindowEvents::handle(const SDL_Event& event, EventOutcome& outcome) {
     case SDL_WINDOWEVENT:
       window_event(event.window, outcome);
       break;
-    // Only where the system asks the whole program to quit: the window's close is the
-    // window event above.
+    // Only where the system asks the whole program to quit, or where the display went
+    // (Wayland): the window's close is the window event above.
     case SDL_QUIT:
-      host_.close_requested();
+      if (display_connection_broken()) {
+        host_.display_lost();
+        outcome.display_lost = true;
+      } else {
+        host_.close_requested();
+      }
       break;
     case SDL_MOUSEMOTION:
       mouse_ = {event.motion.x, event.motion.y};

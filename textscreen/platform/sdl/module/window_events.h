@@ -17,6 +17,8 @@ struct EventOutcome {
   bool switch_screen = false;  // Alt+Enter: between window and full screen
   bool redraw = false;         // every line is to be shown again
   bool refit = false;          // the drawable changed size
+  // The display is gone and the host was told: the driver calls the window system no more.
+  bool display_lost = false;
 };
 
 class WindowEvents {
