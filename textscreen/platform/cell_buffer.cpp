@@ -15,12 +15,27 @@ CellBuffer::CellBuffer(int16_t columns, int16_t rows)
       window_{0, 0, static_cast<int16_t>(columns - 1), static_cast<int16_t>(rows - 1)},
       cells_(static_cast<size_t>(columns) * rows) {}
 
+ConsoleCell* CellBuffer::row_cells(int row) const {
+  int stored = row + first_row_;
+  if (stored >= size_.row) stored -= size_.row;
+  return cells_.data() + static_cast<ptrdiff_t>(stored) * size_.column;
+}
+
 const ConsoleCell& CellBuffer::at(int16_t column, int16_t row) const {
-  return cells_[static_cast<size_t>(row) * size_.column + column];
+  return row_cells(row)[column];
 }
 
 ConsoleCell& CellBuffer::cell(int16_t column, int16_t row) {
-  return cells_[static_cast<size_t>(row) * size_.column + column];
+  return row_cells(row)[column];
+}
+
+const std::vector<ConsoleCell>& CellBuffer::cells() const {
+  if (first_row_ != 0) {
+    std::rotate(cells_.begin(), cells_.begin() + static_cast<ptrdiff_t>(first_row_) * size_.column,
+                cells_.end());
+    first_row_ = 0;
+  }
+  return cells_;
 }
 
 ScreenBufferInfo CellBuffer::info(CellPosition largest_window) const {
@@ -40,9 +55,13 @@ bool CellBuffer::set_cursor(CellPosition position) {
 template <typename Setter>
 bool CellBuffer::fill(int32_t count, CellPosition start, Setter set) {
   if (!contains(start)) return false;
-  size_t first = static_cast<size_t>(start.row) * size_.column + start.column;
-  size_t last = std::min(cells_.size(), first + static_cast<size_t>(std::max(count, 0)));
-  for (size_t i = first; i < last; ++i) set(cells_[i]);
+  int64_t left = std::max(count, 0);
+  for (int row = start.row, column = start.column; left > 0 && row < size_.row; ++row, column = 0) {
+    const int64_t n = std::min<int64_t>(left, size_.column - column);
+    ConsoleCell* cells = row_cells(row) + column;
+    for (int64_t i = 0; i < n; ++i) set(cells[i]);
+    left -= n;
+  }
   return true;
 }
 
@@ -56,10 +75,8 @@ bool CellBuffer::fill_attributes(uint16_t attribute, int32_t count, CellPosition
 
 bool CellBuffer::write_cells(const ConsoleCell* cells, int32_t count, CellPosition start) {
   if (!contains(start)) return false;
-  int32_t room = size_.column - start.column;
-  int32_t n = std::min(count, room);
-  for (int32_t i = 0; i < n; ++i)
-    cell(static_cast<int16_t>(start.column + i), start.row) = cells[i];
+  const int32_t n = std::min<int32_t>(count, size_.column - start.column);
+  if (n > 0) std::copy_n(cells, n, row_cells(start.row) + start.column);
   return true;
 }
 
@@ -69,6 +86,7 @@ bool CellBuffer::scroll_rectangle(const CellRect& source, const CellRect* clip,
   struct Span {
     int left, top, right, bottom;
     bool empty() const { return left > right || top > bottom; }
+    bool operator==(const Span&) const = default;
   };
   auto inside = [](const Span& a, const Span& b) {
     return Span{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
@@ -87,18 +105,21 @@ bool CellBuffer::scroll_rectangle(const CellRect& source, const CellRect* clip,
   // would otherwise take or leave alone, so the moves go first (reading only old cells, in
   // memmove's order) and the fill then takes the rest of the source inside the clip.
   const Span to = inside({src.left + dx, src.top + dy, src.right + dx, src.bottom + dy}, cl);
-  ConsoleCell* const base = cells_.data();
-  auto place = [&](int column, int row) {
-    return base + static_cast<ptrdiff_t>(row) * columns + column;
-  };
+  auto place = [&](int column, int row) { return row_cells(row) + column; };
+  const int rows = size_.row;
+  // The whole buffer up by -dy rows, as text scrolls: every row is either moved up to row
+  // 0 onwards or, at the bottom, filled. Then the rows change places in storage alone.
+  const bool whole_rows_up = dx == 0 && dy < 0 && -dy < rows && src.left == 0 &&
+                             src.right == columns - 1 && src.bottom == rows - 1 &&
+                             src.top <= std::min(-dy, rows + dy) && cl == whole;
+  if (whole_rows_up) {
+    first_row_ = (first_row_ - dy) % rows;
+    for (int row = rows + dy; row < rows; ++row) std::fill_n(place(0, row), columns, fill);
+    return true;
+  }
   if (!to.empty()) {
     const size_t width = static_cast<size_t>(to.right - to.left + 1);
-    if (width == static_cast<size_t>(columns)) {
-      // Whole rows: one block, the rows before and after each other in memory.
-      const size_t count = width * static_cast<size_t>(to.bottom - to.top + 1);
-      std::memmove(place(to.left, to.top), place(to.left - dx, to.top - dy),
-                   count * sizeof(ConsoleCell));
-    } else if (dy <= 0) {
+    if (dy <= 0) {
       // Upwards (or along the row): the top row first, so no row is read after it is written.
       for (int row = to.top; row <= to.bottom; ++row) {
         std::memmove(place(to.left, row), place(to.left - dx, row - dy),
@@ -150,6 +171,7 @@ bool CellBuffer::resize(CellPosition size) {
     std::copy_n(&at(0, r), kept_columns, &fresh[static_cast<size_t>(r) * size.column]);
   }
   cells_ = std::move(fresh);
+  first_row_ = 0;
   size_ = size;
   window_.right = std::min<int16_t>(window_.right, static_cast<int16_t>(size.column - 1));
   window_.bottom = std::min<int16_t>(window_.bottom, static_cast<int16_t>(size.row - 1));

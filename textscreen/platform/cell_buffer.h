@@ -27,7 +27,9 @@ class CellBuffer {
   bool cursor_visible() const { return cursor_visible_; }
   uint16_t attribute() const { return attribute_; }
   const ConsoleCell& at(int16_t column, int16_t row) const;
-  const std::vector<ConsoleCell>& cells() const { return cells_; }
+  // Every cell, row after row. Straightens the storage first when scrolls have rotated it:
+  // call it once per look at the whole buffer, not per cell.
+  const std::vector<ConsoleCell>& cells() const;
 
   ScreenBufferInfo info(CellPosition largest_window) const;
   bool contains(CellPosition p) const;
@@ -58,7 +60,13 @@ class CellBuffer {
   CellPosition cursor_;
   bool cursor_visible_ = true;
   uint16_t attribute_ = 7;
-  std::vector<ConsoleCell> cells_;
+  // The cells of one row, wherever the row is stored.
+  ConsoleCell* row_cells(int row) const;
+
+  // Rows are stored from first_row_ on, wrapping round: a scroll of the whole buffer moves
+  // no cell, only where row 0 is. cells() straightens them, hence mutable.
+  mutable std::vector<ConsoleCell> cells_;
+  mutable int first_row_ = 0;
 };
 
 }  // namespace textscreen::platform
