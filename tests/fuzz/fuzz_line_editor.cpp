@@ -3,8 +3,9 @@
 // screen shows the prompt and that line just before where the cursor is left; no cell
 // outside the buffer is addressed and nothing goes raw.
 //
-// Input: the console's size (2..120 by 2..40; one row or one column is the known fault of
-// raw output for good), where the prompt starts, the prompt, then the keys; Enter ends them.
+// Input: the console's size (2..120 by 2..40; a console of one row or one column is no text
+// screen, and the layer writes to it raw), where the prompt starts, the prompt, then the
+// keys; Enter ends them.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <string>

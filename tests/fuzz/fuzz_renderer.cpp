@@ -2,9 +2,9 @@
 // the terminal shows exactly the buffer (glyphs of code page 852, colours, cursor place and
 // visibility), and a second render sends nothing.
 //
-// Input: the buffer's size (2..120 by 2..30: more rows only make each check slower; a
-// terminal of one row or one column is the known fault of raw output for good), then
-// changes; a render after each group of changes.
+// Input: the buffer's size (2..120 by 2..30: more rows only make each check slower, and a
+// terminal reports at least two rows and two columns), then changes; a render after each
+// group of changes.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <string>

