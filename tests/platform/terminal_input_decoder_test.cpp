@@ -96,6 +96,14 @@ TEST(TerminalInputDecoder, EscWaitsForTheTimeoutAndOnlyASoonByteMakesAlt) {
   EXPECT_EQ(take_keys(d), (std::vector<Key>{{'A', 0x1E, 'a', ALT}, ESC_KEY, ESC_KEY, KEY_K}));
 }
 
+TEST(TerminalInputDecoder, WithoutTheAltPrefixAScriptsEscIsEscAndSequencesStillCount) {
+  Decoder d;
+  d.set_alt_prefix(false);
+  feed(d, "\x1b\r\x1b" "a\x1b[A\x1bOA\x1b", T0);
+  d.settle(Decoder::Instant::max());  // the end of the script
+  EXPECT_EQ(take_keys(d), (std::vector<Key>{ESC_KEY, ENTER, ESC_KEY, KEY_A, UP, UP, ESC_KEY}));
+}
+
 TEST(TerminalInputDecoder, SequencesGiveKeysWithModifiersAndPasteIsPlainText) {
   const Key DOWN{VK_DOWN, 0x50, 0, ENH}, RIGHT{VK_RIGHT, 0x4D, 0, ENH}, LEFT{VK_LEFT, 0x4B, 0, ENH};
   const Key HOME{VK_HOME, 0x47, 0, ENH}, END{VK_END, 0x4F, 0, ENH}, PRIOR{VK_PRIOR, 0x49, 0, ENH};

@@ -125,9 +125,11 @@ class ConsoleDevice {
   // Makes this buffer the one the console shows. Does not block.
   virtual bool set_active_buffer() = 0;
 
-  // Bytes to standard output exactly as given; `written` tells how many went. May block
-  // while the reader of the output is slow. False (with `written` 0) when the output is
-  // closed; bytes already written stay written.
+  // Text to standard output when it is not a console; `written` tells how many of the bytes
+  // went. The bytes go as given, except where the device knows the reader takes another
+  // encoding (a terminal's device writing to a file on a UTF-8 locale writes the characters
+  // the bytes stand for, as UTF-8). May block while the reader of the output is slow. False
+  // (with `written` 0) when the output is closed; bytes already written stay written.
   virtual bool write_raw(const uint8_t* bytes, size_t count, size_t& written) = 0;
 
   // Input events, oldest first. peek_input copies the oldest without taking it;

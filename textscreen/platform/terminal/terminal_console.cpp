@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 #include "platform/keyboard_layout.h"
+#include "platform/terminal/redirected_text.h"
 #include "platform/terminal/terminal_restore.h"
 
 namespace textscreen::platform {
@@ -79,11 +80,14 @@ TerminalConsole::TerminalConsole(int input_fd, int output_fd, Clock& clock)
       output_fd_(output_fd),
       input_is_terminal_(isatty(input_fd) == 1),
       output_is_terminal_(isatty(output_fd) == 1),
+      utf8_output_(!output_is_terminal_ && locale_is_utf8()),
       buffer_(terminal_size(output_fd).column, terminal_size(output_fd).row) {
   if (input_is_terminal_) tcgetattr(input_fd_, &saved_mode_);
   arm_terminal_restore(input_fd_, input_is_terminal_ ? &saved_mode_ : nullptr,
                        output_is_terminal_ ? output_fd_ : -1);
   decoder_.set_bracketed_paste(output_is_terminal_);
+  // Only a terminal sends Alt as an ESC prefix; a script's ESC is the Esc key.
+  decoder_.set_alt_prefix(input_is_terminal_);
   take_terminal();
   exiting_console = this;
   std::atexit(restore_at_exit);
@@ -92,9 +96,16 @@ TerminalConsole::TerminalConsole(int input_fd, int output_fd, Clock& clock)
   pthread_sigmask(SIG_BLOCK, &set, nullptr);
   signal_thread_ = std::thread([this] { watch_signals(); });
   signal_thread_.detach();
+  if (output_is_terminal_) pacing_thread_ = std::thread([this] { pace_output(); });
 }
 
 TerminalConsole::~TerminalConsole() {
+  {
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  flush_due_.notify_one();
+  if (pacing_thread_.joinable()) pacing_thread_.join();
   restore_terminal();
 }
 
@@ -133,27 +144,40 @@ void TerminalConsole::restore_terminal() {
 }
 
 void TerminalConsole::send(const std::string& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = write(output_fd_, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return;
-    done += static_cast<size_t>(n);
-    bytes_sent_ += static_cast<uint64_t>(n);
-  }
+  if (write_whole(bytes)) bytes_sent_ += bytes.size();
 }
 
 void TerminalConsole::flush_locked() {
   // A flush after nothing changed costs neither a write nor a look at the cells.
   if (!output_is_terminal_ || !changed_) return;
   changed_ = false;
+  flush_owed_ = false;
+  last_flush_ = std::chrono::steady_clock::now();
   std::string bytes = renderer_.render(buffer_);
   if (!bytes.empty()) send(bytes);
 }
 
 void TerminalConsole::flush() {
   std::lock_guard lock(mutex_);
-  flush_locked();
+  // Owed already: the pacing thread sends it, with whatever else changes meanwhile.
+  if (!output_is_terminal_ || !changed_ || flush_owed_) return;
+  if (std::chrono::steady_clock::now() - last_flush_ >= OUTPUT_FRAME) {
+    flush_locked();
+  } else {
+    flush_owed_ = true;
+    flush_due_.notify_one();
+  }
+}
+
+void TerminalConsole::pace_output() {
+  std::unique_lock lock(mutex_);
+  while (!stopping_) {
+    flush_due_.wait(lock, [this] { return flush_owed_ || stopping_; });
+    // Until the frame's end, unless another flush pays what is owed first.
+    flush_due_.wait_until(lock, last_flush_ + OUTPUT_FRAME,
+                          [this] { return !flush_owed_ || stopping_; });
+    if (flush_owed_ && !stopping_) flush_locked();
+  }
 }
 
 void TerminalConsole::resize_to_terminal() {
@@ -239,12 +263,31 @@ CellPosition TerminalConsole::largest_window_size() {
 }
 
 bool TerminalConsole::write_raw(const uint8_t* bytes, size_t count, size_t& written) {
+  written = 0;
+  if (utf8_output_) {
+    // The characters as a whole, or nothing: a part of a character would be no text at all.
+    const std::string text = utf8_of_code_page_852(bytes, count);
+    if (!write_whole(text)) return false;
+    written = count;
+    return true;
+  }
   ssize_t n;
   do {
     n = write(output_fd_, bytes, count);
   } while (n < 0 && errno == EINTR);
   written = n > 0 ? static_cast<size_t>(n) : 0;
   return n >= 0;
+}
+
+bool TerminalConsole::write_whole(const std::string& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = write(output_fd_, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  return true;
 }
 
 void TerminalConsole::take_terminal() {
@@ -261,7 +304,9 @@ bool TerminalConsole::fetch_input() {
   // A wait that has just seen the input stay quiet saves the look: an idle program polling
   // for keys makes one system call per poll, not two.
   const bool quiet = std::exchange(quiet_since_wait_, false);
-  while (!input_ended_ && !quiet) {
+  // Bytes are read only while no decoded key waits: what the layer has no room for yet stays
+  // in the terminal's or the pipe's own buffer, and nothing is ever dropped here.
+  while (!input_ended_ && !quiet && decoder_.empty()) {
     pollfd ready{input_fd_, POLLIN, 0};
     int polled = poll(&ready, 1, 0);
     if (polled < 0 && errno == EINTR) continue;
@@ -285,7 +330,6 @@ bool TerminalConsole::fetch_input() {
       break;
     }
     decoder_.feed(bytes, static_cast<size_t>(n), now);
-    if (static_cast<size_t>(n) < sizeof bytes) break;
   }
   // At the end of the input nothing more can complete a sequence: take it as it is.
   decoder_.settle(input_ended_ ? Clock::Instant::max() : now);
@@ -363,7 +407,11 @@ uint8_t TerminalConsole::virtual_key_to_char(uint16_t virtual_key) {
 }
 
 void TerminalConsole::ring_bell() {
-  if (output_is_terminal_) send("\a");
+  if (!output_is_terminal_) return;
+  // After what was printed before it.
+  std::lock_guard lock(mutex_);
+  flush_locked();
+  send("\a");
 }
 
 void TerminalConsole::watch_signals() {

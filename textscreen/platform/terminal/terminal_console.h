@@ -8,6 +8,8 @@
 #include <termios.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -35,6 +37,11 @@ class TerminalConsole final : public ConsoleDevice {
 
   // Everything flushed so far, in bytes.
   uint64_t bytes_sent() const { return bytes_sent_.load(); }
+  // Whether a change still waits for its frame's end to reach the terminal. Any thread.
+  bool output_owed() {
+    std::lock_guard lock(mutex_);
+    return flush_owed_;
+  }
   // Gives the terminal back (colours, cursor, modes); the screen's contents stay.
   void restore_terminal();
 
@@ -88,6 +95,8 @@ class TerminalConsole final : public ConsoleDevice {
   void leave_raw_mode();
   bool fetch_input();
   void send(const std::string& bytes);
+  // Writes all of `bytes` to the output; false when it is closed.
+  bool write_whole(const std::string& bytes);
   void flush_locked();
   void resize_to_terminal();
   void watch_signals();
@@ -99,6 +108,7 @@ class TerminalConsole final : public ConsoleDevice {
   int output_fd_;
   bool input_is_terminal_;
   bool output_is_terminal_;
+  bool utf8_output_;  // text written to a file or pipe goes as UTF-8
   termios saved_mode_{};
   bool raw_ = false;
   bool processed_input_ = true;
@@ -117,6 +127,17 @@ class TerminalConsole final : public ConsoleDevice {
   std::string close_reason_;
   std::atomic<uint64_t> bytes_sent_{0};
   std::thread signal_thread_;
+
+  // Output reaches the terminal at most once a frame: what a program prints faster than
+  // that goes in one write at the frame's end, sent by the pacing thread, rather than a
+  // write for every printed line. A change after a quiet frame goes at once.
+  static constexpr std::chrono::milliseconds OUTPUT_FRAME{4};
+  void pace_output();
+  std::condition_variable flush_due_;  // with mutex_
+  bool flush_owed_ = false;            // a change waits for the frame's end
+  bool stopping_ = false;
+  std::chrono::steady_clock::time_point last_flush_{};
+  std::thread pacing_thread_;
 };
 
 }  // namespace textscreen::platform

@@ -215,6 +215,9 @@ size_t TerminalInputDecoder::decode_escape(size_t pos, bool force) {
       used = decode_csi(pos);
     } else if (next == 'O') {
       used = decode_ss3(pos);
+    } else if (!alt_prefix_) {
+      push_key(esc_key());
+      return 1;
     } else {
       used = decode_text(pos + 1, false, LEFT_ALT_PRESSED);
       if (used != 0) ++used;

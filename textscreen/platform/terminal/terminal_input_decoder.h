@@ -25,6 +25,11 @@ class TerminalInputDecoder {
   // Whether the terminal was asked to bracket pastes; only then do the paste markers
   // count, since otherwise they can only have been typed.
   void set_bracketed_paste(bool on) { bracketed_paste_ = on; }
+  // Whether an ESC before a key means Alt with that key, as a terminal sends it (the
+  // default). Off for keys from a pipe or a file: there an ESC is the Esc key, so a script
+  // can press Esc and then another key. ESC [ and ESC O still begin the cursor and function
+  // keys' sequences.
+  void set_alt_prefix(bool on) { alt_prefix_ = on; }
 
   // Bytes just read from the terminal, at time `now`.
   void feed(const uint8_t* bytes, size_t count, Instant now);
@@ -60,6 +65,7 @@ class TerminalInputDecoder {
   std::deque<KeyEvent> events_;
   Instant last_byte_time_{};
   bool bracketed_paste_ = false;
+  bool alt_prefix_ = true;
   bool in_paste_ = false;
   bool paste_after_cr_ = false;  // a CR LF pair in pasted text is one Enter
   bool discarding_ = false;      // inside an overlong CSI: drop bytes until its final byte
