@@ -80,6 +80,15 @@ TEST_F(KeyboardTest, TheQueueKeepsTheNewest511Keys) {
   EXPECT_EQ(taken, 511);
 }
 
+TEST_F(KeyboardTest, AFullQueueLeavesTheRestOfTheInputInTheConsole) {
+  // More keys than the queue holds, typed (or piped) before the program reads any.
+  for (int i = 0; i < 1200; ++i) console_.push_key(key('A', 0x1E, static_cast<uint8_t>('0' + i % 10)));
+  for (int i = 0; i < 1200; ++i) {
+    ASSERT_EQ(key_poll(), std::string(1, static_cast<char>('0' + i % 10))) << "key " << i;
+  }
+  EXPECT_EQ(key_poll(), "");
+}
+
 TEST_F(KeyboardTest, WaitsLastTheirTimeUnlessAKeyEndsThem) {
   using std::chrono::milliseconds;
   // The wait, when a key comes (-1: never; 0: typed before the wait) and the time taken.

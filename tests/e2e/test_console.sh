@@ -200,6 +200,46 @@ expect_run "$E2E_PROGRAM" '' 129
 { printf '\x1b' && sleep 0.3 && printf ' ' && sleep 5; } | timeout 5 "$E2E_PROGRAM" >"$out" ||
   fail "the farewell's key did not end it"
 
+scenario "the README's scripted run writes the whole calculation and ends with status 0"
+expect_run "$E2E_PROGRAM" '\r100\r1\r4\r2\r7\r20\r\x1b\r' 0 \
+  'PRZEJECHANE  200 KM' 1 '124 ZL' 1 'KONIEC PRACY' 1
+
+scenario "redirected text is UTF-8 on a UTF-8 locale, the program's own bytes elsewhere"
+LC_ALL=C.UTF-8 expect_run "$E2E_PROGRAM" '\r100\r1\r4\r2\r7\r20\r\x1b\r' 0 'MNIEJ WIŐCEJ   124 ZL' 1
+LC_ALL=C expect_run "$E2E_PROGRAM" '\r100\r1\r4\r2\r7\r20\r\x1b\r' 0 $'MNIEJ WI\x8aCEJ   124 ZL' 1
+
+# More keys than the key queue holds: the rest waits in the pipe, and none is lost.
+scenario "two hundred calculations in one pipe"
+expect_run "$E2E_PROGRAM" "$(printf '\\r100\\r1\\r4\\r2\\r7\\r20\\r%.0s' {1..200})\\x1b\\r" 0 \
+  'PRZEJECHANE  200 KM' 200 'MNIEJ WI.*124 ZL' 200 'KONIEC PRACY' 1
+
+scenario "a 10,000-digit answer, and the answers after it on their own questions"
+# The price per kilometre is the long one: every other result of that trip stays right.
+expect_run "$E2E_PROGRAM" "\\r100\\r$(printf '7%.0s' {1..10000})\\r4\\r2\\r7\\r20\\r\\r100\\r1\\r4\\r2\\r7\\r20\\r\\x1b\\r" 0 \
+  'PRZEJECHANE  200 KM' 2 'PALIWA SPALONE 14 ' 2 'CENA ZA PALIWO =  56PLN' 2 '124 ZL' 1
+
+scenario "eighty log volumes pasted into the terminal"
+# The results go to a file, where each one can be counted; the keys come from the terminal.
+use_program logvolume
+start_program "> out.txt"
+wait_until 5 file_has "Pieniomat" || fail "the start screen never reached out.txt"
+term_tmux set-buffer -- "$(printf '\r10\r40\r%.0s' {1..80})"
+term_tmux paste-buffer -t e2e
+pasted_runs_done() { [ "$(grep -a -c 'Tyle fast metrow' "$out")" -ge 80 ]; }
+wait_until 20 pasted_runs_done || fail "$(grep -a -c 'Tyle fast metrow' "$out") of 80 runs ended"
+[ "$(grep -a -c '^ 1.256Tyle fast metrow Robaczku!' "$out")" == 80 ] || fail "a pasted run went wrong"
+send_keys Escape
+expect_ended 0 5
+use_program tripcost
+
+scenario "an unknown option is refused"
+for program in "$E2E_PROGRAM" "$LOGVOLUME"; do
+  status=0
+  "$program" --bogus </dev/null >"$out" 2>"$out.err" || status=$?
+  [ "$status" == 2 ] && [ ! -s "$out" ] && grep -q "unknown option '--bogus'" "$out.err" &&
+    grep -q "^Usage: $(basename "$program")" "$out.err" || fail "$(basename "$program") --bogus ended with $status"
+done
+
 scenario "--help and --version"
 for program in "$E2E_PROGRAM" "$LOGVOLUME"; do
   name=$(basename "$program")

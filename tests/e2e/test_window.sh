@@ -65,11 +65,27 @@ expect_window_text "^6:$FIRST_QUESTION\$"
 window_keys Escape Return Return Return Return Return Return
 expect_window_text "^29:$ESC_HINT\$"
 
+scenario "a whole trip typed faster than the program reads it"
+# More keys than the window's key ring holds, at once: the rest wait in the window system.
+window_keys_at_once() { xdotool key --window "$(window_id)" --delay 0 "$@"; }
+window_keys_at_once Return 1 0 0 Return 1 Return 4 Return 2 Return 7 Return 2 0 Return
+expect_window_text 'MNIEJ WI.CEJ   124 ZL'
+
 scenario "Esc in the window: the farewell, then a key ends the program"
 window_keys Escape
 expect_window_text "KONIEC PRACY  KALKULATORA !"
 window_keys space
 expect_ended 0
+
+scenario "scripted runs with a display: the whole calculation on standard output, no window"
+trip="$E2E_WORK_DIR/trip.txt"
+status=0
+printf '\r100\r1\r4\r2\r7\r20\r\x1b\r' | timeout 20 "$E2E_PROGRAM" >"$trip" 2>&1 || status=$?
+[ "$status" == 0 ] && [ "$(LC_ALL=C grep -a -c 'MNIEJ WI.*124 ZL' "$trip")" == 1 ] ||
+  fail "the scripted run ended with $status, its output:"$'\n'"$(cat -v "$trip")"
+# Told to draw into memory, it goes through the graphics screen with the script's keys.
+printf '\r100\r1\r4\r2\r7\r20\r\x1b\r' | VXGFX=null timeout 20 "$E2E_PROGRAM" >"$trip" 2>&1 ||
+  fail "the scripted run through the graphics screen ended with $?"
 
 scenario "mode 12 with OpenGL opens a GL window, is drawn into, flips and closes"
 output=$("$E2E_BIN_DIR/unit_tests" --gtest_filter='OpenGlDriver.*' --gtest_brief=1 2>&1) &&

@@ -45,13 +45,14 @@ struct Choice {
 
 // Two drivers: "SDL" opens only at full screen (a display that refuses windows),
 // "OpenGL" never (not asked for).
-Choice choose(std::string_view named, int32_t flags, bool sdl_windowed = false) {
+Choice choose(std::string_view named, int32_t flags, bool sdl_windowed = false,
+              bool named_only = false) {
   Choice result;
   StandInDriver sdl("SDL", result.calls, sdl_windowed, true);
   StandInDriver gl("OpenGL", result.calls, false, false);
   platform::DisplayDriver* list[] = {&sdl, &gl};
   NoHost host;
-  detail::DriverRequest request{"t", 640, 480, 4, 70, flags};
+  detail::DriverRequest request{"t", 640, 480, 4, 70, flags, named_only};
   auto* driver = detail::choose_driver(list, detail::null_driver(), named, request, host);
   result.chosen = driver == nullptr ? "none" : std::string(driver->name());
   return result;
@@ -82,6 +83,15 @@ TEST(DriverChoice, NullIsChosenOnlyByNameOrFlags) {
     EXPECT_EQ(c.chosen, "Null") << named << flags;
     EXPECT_TRUE(c.calls.empty());
   }
+}
+
+TEST(DriverChoice, AScriptedRunTriesOnlyTheDriverItNames) {
+  EXPECT_EQ(choose("", 0, true, true).calls, Calls{});
+  EXPECT_EQ(choose("Vulkan", 0, true, true).chosen, "none");
+  const Choice named = choose("sdl", 0, true, true);
+  EXPECT_EQ(named.chosen, "SDL");
+  EXPECT_EQ(named.calls, Calls{"SDL window 70"});
+  EXPECT_EQ(choose("null", 0, true, true).chosen, "Null");
 }
 
 }  // namespace

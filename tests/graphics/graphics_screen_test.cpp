@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "console/screen_state.h"
 #include "support/graphics_fixture.h"
@@ -161,6 +162,22 @@ TEST_F(GraphicsTest, DepthFollowsTheModeTheArgumentAndTheFlags) {
               std::make_tuple(expected_depth, mask, foreground))
         << mode << " " << depth;
   }
+}
+
+TEST_F(GraphicsTest, ModeOnesColourMapsChangeWhatItsFourPixelValuesShow) {
+  screen_mode(1, 0, 0, 0, 0);
+  ASSERT_TRUE(detail::graphics_screen_open());
+  const auto shows = [] {
+    return std::vector<uint32_t>(g().shown_palette.begin(), g().shown_palette.begin() + 4);
+  };
+  const auto& full = g().full_palette;
+  EXPECT_EQ(shows(), (std::vector<uint32_t>{full[0], full[11], full[13], full[15]}));
+  std::fill_n(g().dirty.get(), g().height, uint8_t{0});
+  screen_color(1, -1);
+  EXPECT_EQ(shows(), (std::vector<uint32_t>{full[0], full[10], full[12], full[14]}));
+  EXPECT_EQ(std::count(g().dirty.get(), g().dirty.get() + g().height, 1), g().height);
+  screen_color(6, -1);  // the low two bits choose
+  EXPECT_EQ(shows(), (std::vector<uint32_t>{full[0], full[3], full[5], full[7]}));
 }
 
 TEST_F(GraphicsTest, ClosingOnlyLeavesTheViewAsItWas) {

@@ -12,6 +12,7 @@ class NoHost final : public platform::DisplayHost {
   uint8_t* key_states() override { return nullptr; }
   bool key_pressed(const platform::WindowKeyEvent&) override { return false; }
   void character_typed(uint8_t, uint16_t) override {}
+  int32_t key_room() override { return 0; }
   void close_requested() override {}
   void activation_changed(bool) override {}
   void mouse_changed(int32_t, int32_t, int32_t, int32_t) override {}

@@ -61,7 +61,9 @@ void sleep_ms(int32_t milliseconds) {
 void pump_console_input() {
   install_control_handler_once();
   InputEvent event;
-  while (console().peek_input(event)) {
+  // An event queues at most one key. What a full queue cannot take stays in the console's
+  // input (a terminal's, a pipe's) until the program has read keys again.
+  while (!key_queue().full() && console().peek_input(event)) {
     if (!console().read_input(event)) break;
     if (event.type != InputEventType::key) continue;
     const KeyEvent& key = event.key;
@@ -73,10 +75,13 @@ void pump_console_input() {
   }
 }
 
-// Called where the program looked for a key and found none. Once piped keys have all been
-// taken, the end of the input closes the console, as closing its window would, rather than
-// leave the program waiting for keys that cannot come.
-static void close_if_input_ended() {
+bool scripted_input() {
+  // A console always has an input mode; a pipe or a file has none.
+  uint32_t mode = 0;
+  return !console().read_input_mode(mode);
+}
+
+void close_console_if_input_ended() {
   if (key_queue().empty() && console().input_ended()) console().close_console();
 }
 
@@ -91,7 +96,7 @@ std::string console_poll_key() {
     pump_console_input();
     key_queue().clear_key_seen();
   }
-  if (code == NO_KEY) close_if_input_ended();
+  if (code == NO_KEY) close_console_if_input_ended();
   idler.after_poll(code != NO_KEY);
   return key_string(code);
 }
@@ -99,14 +104,17 @@ std::string console_poll_key() {
 int32_t console_peek_key() {
   pump_console_input();
   if (!key_queue().empty()) return 1;
-  close_if_input_ended();
+  close_console_if_input_ended();
   return 0;
 }
 
 static bool take_key_seen() {
   pump_console_input();
   if (key_queue().take_key_seen()) return true;
-  close_if_input_ended();
+  // A script's keys are pressed one after another, however early they were read in: a key
+  // still unread was pressed after the last one read, and ends the wait.
+  if (scripted_input() && !key_queue().empty()) return true;
+  close_console_if_input_ended();
   return false;
 }
 

@@ -23,6 +23,11 @@ bool KeyQueue::empty() const {
   return tail_ == head_;
 }
 
+bool KeyQueue::full() const {
+  std::lock_guard lock(mutex_);
+  return ((head_ + 1) & (KEY_QUEUE_SLOTS - 1)) == tail_;
+}
+
 bool KeyQueue::take_key_seen() {
   std::lock_guard lock(mutex_);
   bool seen = key_seen_;

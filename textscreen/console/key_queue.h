@@ -18,6 +18,9 @@ class KeyQueue {
   // The oldest key, or NO_KEY.
   int32_t take();
   bool empty() const;
+  // Whether the next push would drop the oldest key. The console pump stops feeding a full
+  // queue and leaves the rest of the input where it is, so no typed key is lost.
+  bool full() const;
   // Whether a key was queued since the flag was last taken; clears it.
   bool take_key_seen();
   void clear_key_seen();

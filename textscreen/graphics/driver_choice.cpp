@@ -59,6 +59,8 @@ platform::DisplayDriver* choose_driver(std::span<platform::DisplayDriver* const>
     return !named.empty() && same_name(d->name(), named);
   });
   platform::DisplayDriver* chosen = match == drivers.end() ? nullptr : *match;
+  if (request.named_only)
+    return chosen != nullptr && attempts.open(*chosen, flags) ? chosen : nullptr;
   if (chosen != nullptr && attempts.open(*chosen, flags)) return chosen;
   if (auto* driver = attempts.open_any(drivers, flags)) return driver;
   if (chosen != nullptr && attempts.open(*chosen, flags)) return chosen;

@@ -19,6 +19,9 @@ struct DriverRequest {
   int32_t depth = 0;
   int32_t refresh = 0;
   int32_t flags = 0;
+  // Only the driver that "VXGFX" names is tried: a scripted run (keys from a pipe or a
+  // file) opens no window nobody asked for and carries on in the console.
+  bool named_only = false;
 };
 
 // The driver whose `open` succeeded, or null when none did (every failed one was closed).

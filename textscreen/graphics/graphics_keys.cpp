@@ -1,11 +1,13 @@
 #include "graphics/graphics_keys.h"
 
+#include "console/console_keyboard.h"
 #include "console/layer_devices.h"
 #include "console/poll_idler.h"
 #include "console/timed_wait.h"
 #include "graphics/frame_lock.h"
 #include "graphics/key_ring.h"
 #include "graphics/ring_key_string.h"
+#include "graphics/scripted_keys.h"
 #include "graphics/window_keys.h"
 #include "textscreen/keyboard.h"
 
@@ -19,25 +21,45 @@ PollIdler idler(std::chrono::milliseconds(64));
 // The key wait looks this often; it sleeps through the layer's sleep in between.
 constexpr int32_t KEY_WAIT_STEP_MS = 20;
 
-int32_t pop_key() {
+// Runs `read` on the key ring under the frame lock, once a script's keys are in it. When
+// the read finds nothing and the script has ended, the console closes as at the end of its
+// keys in the console.
+template <typename Read>
+auto read_ring(Read read) -> decltype(read(key_ring())) {
   GraphicsScreen* g = graphics_screen();
-  if (g == nullptr) return 0;
-  FrameLock lock(*g);
-  return key_ring().pop();
+  if (g == nullptr) return {};
+  decltype(read(key_ring())) result;
+  {
+    FrameLock lock(*g);
+    feed_scripted_keys(key_ring());
+    result = read(key_ring());
+  }
+  if (!result && scripted_input()) close_console_if_input_ended();
+  return result;
+}
+
+int32_t pop_key() {
+  return read_ring([](KeyRing& ring) { return ring.pop(); });
 }
 
 bool take_key_ready() {
-  GraphicsScreen* g = graphics_screen();
-  if (g == nullptr) return false;
-  FrameLock lock(*g);
-  return key_ring().take_key_ready();
+  return read_ring([](KeyRing& ring) {
+    // As in the console: a script's unread key was pressed after the last one read.
+    return ring.take_key_ready() || (scripted_input() && !ring.empty());
+  });
 }
 
 }  // namespace
 
 std::string graphics_poll_key() {
   if (graphics_screen() == nullptr) return {};
-  idler.before_poll([](std::chrono::milliseconds moment) { key_ring().wait_for_push(moment); });
+  idler.before_poll([](std::chrono::milliseconds moment) {
+    if (scripted_input()) {
+      console().wait_for_input(moment);
+    } else {
+      key_ring().wait_for_push(moment);
+    }
+  });
   const int32_t code = pop_key();
   idler.after_poll(code != 0);
   return ring_key_string(code);
@@ -53,10 +75,7 @@ int32_t graphics_wait_key() {
 }
 
 int32_t graphics_peek_key() {
-  GraphicsScreen* g = graphics_screen();
-  if (g == nullptr) return 0;
-  FrameLock lock(*g);
-  return key_ring().empty() ? 0 : 1;
+  return read_ring([](KeyRing& ring) { return ring.empty() ? 0 : 1; });
 }
 
 int32_t graphics_key_down(int32_t scan_code) {

@@ -75,7 +75,9 @@ int32_t graphics_set_colors(int32_t foreground, int32_t background) {
         // Mode 1 has four colour sets; the foreground's low bits choose one.
         static constexpr std::array<std::array<uint8_t, 4>, 4> SETS{
             {{0, 11, 13, 15}, {0, 10, 12, 14}, {0, 3, 5, 7}, {0, 2, 4, 6}}};
+        FrameLock lock(g);
         std::copy_n(SETS[foreground & 3].begin(), 4, g.colour_map.begin());
+        show_mapped_palette(g, 4);
       } else {
         g.foreground = static_cast<uint32_t>(foreground) & 15;
       }

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "console/console_keyboard.h"
 #include "console/layer_devices.h"
 #include "console/layer_lifecycle.h"
 #include "console/layer_reset.h"
@@ -11,6 +12,7 @@
 #include "graphics/frame_lock.h"
 #include "graphics/graphics_keys.h"
 #include "graphics/graphics_slots.h"
+#include "graphics/key_ring.h"
 #include "graphics/null_driver.h"
 #include "textscreen/screen_mode.h"
 
@@ -38,6 +40,7 @@ class ScreenHost final : public platform::DisplayHost {
   void character_typed(uint8_t character, uint16_t repeat_count) override {
     window_character_typed(character, repeat_count);
   }
+  int32_t key_room() override { return key_ring().room(); }
   void close_requested() override { window_close_requested(); }
   void activation_changed(bool active) override {
     screen_.active = active;
@@ -149,13 +152,7 @@ void load_default_palette(GraphicsScreen& g) {
     const uint8_t* c = palette.rgb + 3 * i;
     g.full_palette[i] = rgb(c[0], c[1], c[2]);
   }
-  const int32_t shown = std::min(palette.count, 1 << g.depth);
-  for (int32_t i = 0; i < shown; ++i) {
-    const uint32_t colour = g.full_palette[g.has_colour_map ? g.colour_map[i] : i];
-    g.shown_palette[i] = colour;
-    g.driver->set_palette(i, colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
-  }
-  mark_lines_dirty(g, 0, g.height);
+  show_mapped_palette(g, std::min(palette.count, 1 << g.depth));
 }
 
 void close_at_exit() {
@@ -193,6 +190,15 @@ const std::string& window_title() {
     title_known = true;
   }
   return title;
+}
+
+void show_mapped_palette(GraphicsScreen& g, int32_t count) {
+  for (int32_t i = 0; i < count; ++i) {
+    const uint32_t colour = g.full_palette[g.has_colour_map ? g.colour_map[i] : i];
+    g.shown_palette[i] = colour;
+    g.driver->set_palette(i, colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+  }
+  mark_lines_dirty(g, 0, g.height);
 }
 
 void mark_lines_dirty(GraphicsScreen& g, int32_t first, int32_t end) {
@@ -234,7 +240,8 @@ bool open_graphics_screen(int32_t mode, int32_t depth, int32_t pages, int32_t fl
   if (!allocate_buffers(g, pages)) return false;
 
   const char* named = std::getenv("VXGFX");
-  DriverRequest request{window_title(), g.width, g.height * g.line_scale, g.depth, refresh, flags};
+  DriverRequest request{window_title(), g.width, g.height * g.line_scale, g.depth,
+                        refresh,        flags,   scripted_input()};
   g.driver = choose_driver(installed_devices().display_drivers, null_driver(),
                            named != nullptr ? named : "", request, open->host);
   if (g.driver == nullptr) return false;

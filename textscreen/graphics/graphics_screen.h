@@ -113,6 +113,9 @@ bool open_graphics_screen(int32_t mode, int32_t depth, int32_t pages, int32_t fl
 
 // Marks frame lines [first, end) dirty when the work page is the one shown.
 void mark_lines_dirty(GraphicsScreen& g, int32_t first, int32_t end);
+// Shows pixel values 0 to count - 1 as the full palette and the colour map give them: the
+// shown palette, the driver's palette and every line anew. Frame lock held.
+void show_mapped_palette(GraphicsScreen& g, int32_t count);
 
 // The window's title: the program file's name without its extension.
 const std::string& window_title();

@@ -25,6 +25,10 @@ bool KeyRing::empty() const {
   return read_index_ == write_index_;
 }
 
+int32_t KeyRing::room() const {
+  return SLOTS - 1 - (write_index_ - read_index_ + SLOTS) % SLOTS;
+}
+
 bool KeyRing::take_key_ready() {
   bool ready = key_ready_;
   key_ready_ = false;

@@ -29,6 +29,10 @@ class KeyRing {
   int32_t pop();
   // Program's thread, frame lock held.
   bool empty() const;
+  // How many keys a push can still add before the oldest is dropped. Either thread, frame
+  // lock held: the window thread leaves a key in the window system's queue while there is
+  // no room, the program's thread feeds a script's keys only into the room there is.
+  int32_t room() const;
   // Program's thread, frame lock held: whether a key was pushed since key_ready was last
   // cleared; clears it.
   bool take_key_ready();

@@ -76,6 +76,10 @@ class DisplayHost {
   virtual bool key_pressed(const WindowKeyEvent& key) = 0;
   // Text typed into the window: one code page 437 byte, `repeat_count` times.
   virtual void character_typed(uint8_t character, uint16_t repeat_count) = 0;
+  // How many more keys the layer can take before it would drop its oldest. The driver
+  // leaves key and text events in the window system's queue while there is no room for what
+  // they give, and takes them once the program has read keys: nothing typed is lost.
+  virtual int32_t key_room() = 0;
   // The window's close box or the window manager's close: the window stays open.
   virtual void close_requested() = 0;
   // The window gained or lost the keyboard; every line is to be shown again.

@@ -111,11 +111,13 @@ bool MemoryConsole::read_input(InputEvent& event) {
 }
 
 bool MemoryConsole::read_input_mode(uint32_t& mode) {
+  if (input_not_a_console_) return false;
   mode = input_mode_;
   return true;
 }
 
 bool MemoryConsole::set_input_mode(uint32_t mode) {
+  if (input_not_a_console_) return false;
   input_mode_ = mode;
   return true;
 }

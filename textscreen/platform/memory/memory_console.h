@@ -27,6 +27,8 @@ class MemoryConsole final : public ConsoleDevice {
   size_t pending_input() const { return input_.size(); }
   const std::string& raw_output() const { return raw_output_; }
   void set_not_a_console(bool value) { not_a_console_ = value; }
+  // Input from a pipe or a file: the events still come, but there is no input mode.
+  void set_input_not_a_console(bool value) { input_not_a_console_ = value; }
   void set_largest_window(CellPosition size) { largest_window_ = size; }
   void set_fail_cell_writes(bool value) { fail_cell_writes_ = value; }
   ControlHandler control_handler() const { return handler_; }
@@ -89,6 +91,7 @@ class MemoryConsole final : public ConsoleDevice {
   std::deque<InputEvent> input_;
   std::string raw_output_;
   bool not_a_console_ = false;
+  bool input_not_a_console_ = false;
   bool fail_cell_writes_ = false;
   ControlHandler handler_ = nullptr;
   uint32_t input_mode_ = 0;

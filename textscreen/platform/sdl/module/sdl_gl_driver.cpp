@@ -58,13 +58,14 @@ int32_t SdlGlDriver::open(std::string_view title, int32_t width, int32_t height,
   watch_display_loss(window_, host);
   SDL_DisplayMode current{};
   refresh_rate_ = SDL_GetWindowDisplayMode(window_, &current) == 0 ? current.refresh_rate : 0;
-  events_ = std::make_unique<WindowEvents>(host, flags | MODE_NO_SWITCH);
+  events_ = std::make_unique<WindowEvents>(host, flags | MODE_NO_SWITCH, unread_keys_);
   events_->mark_active();
   SDL_StartTextInput();
   return 0;
 }
 
 void SdlGlDriver::close() {
+  if (events_) events_->keep_unread_keys();
   events_.reset();
   if (context_ != nullptr) SDL_GL_DeleteContext(context_);
   if (window_ != nullptr) SDL_DestroyWindow(window_);
@@ -121,8 +122,7 @@ int32_t SdlGlDriver::list_modes(int32_t depth, int32_t* modes, int32_t capacity)
 void SdlGlDriver::flip() {
   if (window_ == nullptr) return;
   EventOutcome outcome;
-  SDL_Event event;
-  while (SDL_PollEvent(&event)) events_->handle(event, outcome);
+  events_->handle_queued(outcome);
   if (outcome.display_lost) wait_to_be_ended();
   events_->refresh_key_states();
   SDL_GL_SwapWindow(window_);

@@ -38,6 +38,7 @@ class SdlGlDriver final : public DisplayDriver {
   int32_t refresh_rate_ = 0;
   int32_t wheel_ = 0;
   std::unique_ptr<WindowEvents> events_;
+  UnreadKeys unread_keys_;  // from one window to the next
 };
 
 }  // namespace textscreen::platform

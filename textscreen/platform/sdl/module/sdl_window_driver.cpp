@@ -113,10 +113,11 @@ void SdlWindowDriver::run_window_thread() {
   {
     SdlWindow window;
     if (set_up(window)) {
-      WindowEvents events(*host_, flags_);
+      WindowEvents events(*host_, flags_, unread_keys_);
       events.mark_active();
       signal_start(Start::ready);
       run_cycles(window, events);
+      events.keep_unread_keys();
       if (screen_saver_was_on_) SDL_EnableScreenSaver();
     } else {
       signal_start(Start::failed);
@@ -189,8 +190,7 @@ DisplayLines SdlWindowDriver::locked_cycle(WindowEvents& events, bool redraw,
   }
   if (redraw) mark_every_line(frame);
   const DisplayLines lines = converter_.convert(frame, display_.data(), width_);
-  SDL_Event event;
-  while (SDL_PollEvent(&event)) events.handle(event, outcome);
+  events.handle_queued(outcome);
   events.refresh_key_states();
   mouse_x_ = events.mouse().x;
   mouse_y_ = events.mouse().y;

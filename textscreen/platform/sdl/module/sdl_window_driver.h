@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/display_driver.h"
+#include "platform/sdl/module/window_events.h"
 #include "platform/sdl/parts/frame_converter.h"
 
 namespace textscreen::platform {
@@ -92,6 +93,7 @@ class SdlWindowDriver final : public DisplayDriver {
   bool screen_saver_was_on_ = false;
 
   FrameConverter converter_;       // window thread only
+  UnreadKeys unread_keys_;         // window thread only: from one window to the next
   std::vector<uint32_t> display_;  // ARGB staging lines, window thread only
 };
 

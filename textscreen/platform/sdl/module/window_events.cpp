@@ -21,6 +21,54 @@ int32_t button_bit(uint8_t button) {
 
 }  // namespace
 
+void WindowEvents::handle_queued(EventOutcome& outcome) {
+  SDL_PumpEvents();
+  while (hand_over_text() && !unread_.events.empty() && fits(unread_.events.front())) {
+    const SDL_Event event = unread_.events.front();
+    unread_.events.pop_front();
+    handle(event, outcome);
+  }
+  if (!unread_.events.empty()) return;
+  SDL_Event event;
+  while (hand_over_text() &&
+         SDL_PeepEvents(&event, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1 &&
+         fits(event) &&
+         SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1) {
+    handle(event, outcome);
+  }
+}
+
+void WindowEvents::keep_unread_keys() {
+  SDL_PumpEvents();
+  SDL_Event event;
+  while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_KEYDOWN, SDL_TEXTINPUT) == 1) {
+    unread_.events.push_back(event);
+  }
+}
+
+bool WindowEvents::fits(const SDL_Event& event) {
+  switch (event.type) {
+    // A key gives at most an extended key and a character SDL types no text for.
+    case SDL_KEYDOWN:
+      return host_.key_room() >= 2;
+    // Text that finds too little room waits in text_waiting_.
+    case SDL_TEXTINPUT:
+      return host_.key_room() >= 1;
+    default:
+      return true;
+  }
+}
+
+bool WindowEvents::hand_over_text() {
+  size_t handed = 0;
+  std::string& text = unread_.text;
+  while (handed < text.size() && host_.key_room() > 0) {
+    host_.character_typed(static_cast<uint8_t>(text[handed++]), 1);
+  }
+  text.erase(0, handed);
+  return text.empty();
+}
+
 void WindowEvents::handle(const SDL_Event& event, EventOutcome& outcome) {
   switch (event.type) {
     case SDL_KEYDOWN:
@@ -87,7 +135,8 @@ void WindowEvents::key_down(const SDL_KeyboardEvent& key, EventOutcome& outcome)
 
 void WindowEvents::text(const char* utf8) {
   if (!text_counts(key_modifiers_)) return;
-  for (char byte : code_page_437_text(utf8)) host_.character_typed(static_cast<uint8_t>(byte), 1);
+  unread_.text += code_page_437_text(utf8);
+  hand_over_text();
 }
 
 void WindowEvents::window_event(const SDL_WindowEvent& window, EventOutcome& outcome) {

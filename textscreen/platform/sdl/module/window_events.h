@@ -6,6 +6,8 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <deque>
+#include <string>
 #include <utility>
 
 #include "platform/display_driver.h"
@@ -21,10 +23,24 @@ struct EventOutcome {
   bool display_lost = false;
 };
 
+// Keys typed into a window that the layer had no room for when the window closed: the
+// driver keeps them for its next window, which hands them over before its own.
+struct UnreadKeys {
+  std::deque<SDL_Event> events;  // key downs, key ups and text, oldest first
+  std::string text;              // code page 437 text of an event already taken
+};
+
 class WindowEvents {
  public:
-  WindowEvents(DisplayHost& host, int32_t flags) : host_(host), flags_(flags) {}
+  WindowEvents(DisplayHost& host, int32_t flags, UnreadKeys& unread)
+      : host_(host), flags_(flags), unread_(unread) {}
 
+  // Handles the events the window system has queued, oldest first (after the keys an
+  // earlier window left unread), as long as the layer has room for the keys they may give;
+  // the rest wait for a later call.
+  void handle_queued(EventOutcome& outcome);
+  // Before the window goes: the key events still in SDL's queue go to the unread keys.
+  void keep_unread_keys();
   void handle(const SDL_Event& event, EventOutcome& outcome);
   // While the window has the keyboard: the host's key-state table from SDL's, when a key
   // went down or up since the last refresh (the table changes with nothing else).
@@ -42,6 +58,10 @@ class WindowEvents {
  private:
   void key_down(const SDL_KeyboardEvent& key, EventOutcome& outcome);
   void text(const char* utf8);
+  // Hands the host the typed characters it has room for; true when none are left over.
+  bool hand_over_text();
+  // Whether the layer can take every key `event` may give (an event that gives none fits).
+  bool fits(const SDL_Event& event);
   void window_event(const SDL_WindowEvent& window, EventOutcome& outcome);
   void mouse_changed(int32_t wheel_steps);
 
@@ -55,6 +75,7 @@ class WindowEvents {
   SDL_Point frame_mouse_{0, 0};
   int32_t buttons_ = 0;
   int32_t wheel_steps_ = 0;
+  UnreadKeys& unread_;
 };
 
 }  // namespace textscreen::platform
