@@ -39,7 +39,11 @@ auto read_ring(Read read) -> decltype(read(key_ring())) {
 }
 
 int32_t pop_key() {
-  return read_ring([](KeyRing& ring) { return ring.pop(); });
+  return read_ring([](KeyRing& ring) {
+    const int32_t code = ring.pop();
+    if (code != 0) graphics_screen()->driver->keys_taken();
+    return code;
+  });
 }
 
 bool take_key_ready() {

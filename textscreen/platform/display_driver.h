@@ -151,6 +151,12 @@ class DisplayDriver {
   // OpenGL driver only: refreshes the key states, handles window events and shows what the
   // program drew. Program's thread; may block until the display's next refresh.
   virtual void flip() = 0;
+
+  // The program has taken a key from the layer, so the layer has room for one more: a window
+  // thread that left key events in the window system's queue for want of room takes them
+  // now. Program's thread, frame lock held; does not block. Drivers without a window
+  // thread do nothing.
+  virtual void keys_taken() {}
 };
 
 }  // namespace textscreen::platform

@@ -47,5 +47,8 @@ int32_t SdlDisplayProxy::list_modes(int32_t depth, int32_t* modes, int32_t capac
 void SdlDisplayProxy::flip() {
   if (driver_) driver_->flip();
 }
+void SdlDisplayProxy::keys_taken() {
+  if (driver_) driver_->keys_taken();
+}
 
 }  // namespace textscreen::platform

@@ -29,6 +29,7 @@ class SdlDisplayProxy final : public DisplayDriver {
   void set_title(std::string_view title) override;
   int32_t list_modes(int32_t depth, int32_t* modes, int32_t capacity) override;
   void flip() override;
+  void keys_taken() override;
 
  private:
   Kind kind_;
