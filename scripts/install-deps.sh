@@ -9,6 +9,7 @@ packages=(
   libvterm-dev tmux
   xvfb evilwm weston x11-utils libgl1-mesa-dri xdotool imagemagick python3
   clang libclang-rt-14-dev
+  mingw-w64
 )
 
 missing=()

@@ -28,22 +28,22 @@ using KeyboardTest = LayerTest;
 TEST_F(KeyboardTest, KeysBecomeTheirKeyStrings) {
   const std::pair<KeyEvent, std::string> cases[] = {
       {key('A', 0x1E, 'a'), "a"},
-      {key('A', 0x1E, 1, LEFT_CTRL_PRESSED), "\x01"},
-      {key(VK_F1, 0x3B, 0), "\xFF;"},
-      {key(VK_F1 + 3, 0x3E, 0, LEFT_ALT_PRESSED), "\xFFk"},
-      {key(VK_F1, 0x3B, 0, SHIFT_PRESSED), "\xFFT"},
-      {key(VK_F1 + 10, 0x57, 0, LEFT_CTRL_PRESSED), "\xFF\x89"},
-      {key(VK_UP, 0x48, 0, ENHANCED_KEY), "\xFFH"},
-      {key(VK_DELETE, 0x53, 0, ENHANCED_KEY | RIGHT_ALT_PRESSED), "\xFF\xA3"},
-      {key(VK_LEFT, 0x4B, 0, ENHANCED_KEY | LEFT_CTRL_PRESSED), "\xFFs"},
-      {key(VK_HOME, 0x47, 0), "\xFFG"},  // keypad Home with Num Lock off
-      {key('7', 0x08, '7', LEFT_ALT_PRESSED), "\xFF~"},
-      {key('Q', 0x10, 'q', LEFT_ALT_PRESSED), "\xFF\x10"},
-      {key(VK_TAB, 0x0F, 9, SHIFT_PRESSED), "\xFF\x0F"},
-      {key(VK_RETURN, 0x1C, 13, ENHANCED_KEY), "\r"},  // keypad Enter
-      {key(0xBF, 0x35, '/', ENHANCED_KEY), "/"},       // keypad /
-      {key(VK_NUMPAD0 + 7, 0x47, '7'), "7"},           // keypad 7, Num Lock on
-      {key(0, 0, 0xA5), "\xA5"},                       // a letter with no key
+      {key('A', 0x1E, 1, KEY_STATE_LEFT_CTRL), "\x01"},
+      {key(VKEY_F1, 0x3B, 0), "\xFF;"},
+      {key(VKEY_F1 + 3, 0x3E, 0, KEY_STATE_LEFT_ALT), "\xFFk"},
+      {key(VKEY_F1, 0x3B, 0, KEY_STATE_SHIFT), "\xFFT"},
+      {key(VKEY_F1 + 10, 0x57, 0, KEY_STATE_LEFT_CTRL), "\xFF\x89"},
+      {key(VKEY_UP, 0x48, 0, KEY_STATE_ENHANCED), "\xFFH"},
+      {key(VKEY_DELETE, 0x53, 0, KEY_STATE_ENHANCED | KEY_STATE_RIGHT_ALT), "\xFF\xA3"},
+      {key(VKEY_LEFT, 0x4B, 0, KEY_STATE_ENHANCED | KEY_STATE_LEFT_CTRL), "\xFFs"},
+      {key(VKEY_HOME, 0x47, 0), "\xFFG"},  // keypad Home with Num Lock off
+      {key('7', 0x08, '7', KEY_STATE_LEFT_ALT), "\xFF~"},
+      {key('Q', 0x10, 'q', KEY_STATE_LEFT_ALT), "\xFF\x10"},
+      {key(VKEY_TAB, 0x0F, 9, KEY_STATE_SHIFT), "\xFF\x0F"},
+      {key(VKEY_RETURN, 0x1C, 13, KEY_STATE_ENHANCED), "\r"},  // keypad Enter
+      {key(0xBF, 0x35, '/', KEY_STATE_ENHANCED), "/"},         // keypad /
+      {key(VKEY_NUMPAD0 + 7, 0x47, '7'), "7"},                 // keypad 7, Num Lock on
+      {key(0, 0, 0xA5), "\xA5"},                               // a letter with no key
   };
   for (const auto& [event, expected] : cases) {
     console_.push_key(event);
@@ -60,11 +60,11 @@ TEST_F(KeyboardTest, RepeatCountsAndKeyUpsDoNotAddKeys) {
 }
 
 TEST_F(KeyboardTest, AltWithKeypadDigitsTypesTheByteOnceAltIsReleased) {
-  const KeyEvent alt_up{false, 1, VK_MENU, 0x38, 0, 0};
+  const KeyEvent alt_up{false, 1, VKEY_MENU, 0x38, 0, 0};
   for (int digits : {65, 321}) {  // 321 & 255 is 65 as well
     for (char digit : std::to_string(digits)) {
-      const uint16_t vk = VK_NUMPAD0 + digit - '0';
-      console_.push_key(key(vk, scan_code_for_virtual_key(vk), 0, LEFT_ALT_PRESSED));
+      const uint16_t vk = VKEY_NUMPAD0 + digit - '0';
+      console_.push_key(key(vk, scan_code_for_virtual_key(vk), 0, KEY_STATE_LEFT_ALT));
     }
     EXPECT_EQ(key_poll(), "");
     console_.push_input({InputEventType::key, alt_up});
@@ -82,7 +82,8 @@ TEST_F(KeyboardTest, TheQueueKeepsTheNewest511Keys) {
 
 TEST_F(KeyboardTest, AFullQueueLeavesTheRestOfTheInputInTheConsole) {
   // More keys than the queue holds, typed (or piped) before the program reads any.
-  for (int i = 0; i < 1200; ++i) console_.push_key(key('A', 0x1E, static_cast<uint8_t>('0' + i % 10)));
+  for (int i = 0; i < 1200; ++i)
+    console_.push_key(key('A', 0x1E, static_cast<uint8_t>('0' + i % 10)));
   for (int i = 0; i < 1200; ++i) {
     ASSERT_EQ(key_poll(), std::string(1, static_cast<char>('0' + i % 10))) << "key " << i;
   }
@@ -129,11 +130,11 @@ TEST_F(KeyboardTest, TheFirstReadInstallsTheControlHandler) {
   sleep_wait(10);  // a short wait looks at no key, but counts as a read all the same
   ASSERT_NE(console_.control_handler(), nullptr);
   // Close, logoff and shutdown become the close key; Ctrl+C, Ctrl+Break and others are left.
-  for (uint32_t event : {CTRL_CLOSE_EVENT, CTRL_LOGOFF_EVENT, CTRL_SHUTDOWN_EVENT}) {
+  for (uint32_t event : {CONSOLE_CLOSE, CONSOLE_LOGOFF, CONSOLE_SHUTDOWN}) {
     EXPECT_TRUE(console_.raise_control_event(event));
     EXPECT_EQ(key_poll(), "\xFFk");
   }
-  for (uint32_t event : std::initializer_list<uint32_t>{CTRL_C_EVENT, CTRL_BREAK_EVENT, 3}) {
+  for (uint32_t event : std::initializer_list<uint32_t>{CONSOLE_CTRL_C, CONSOLE_CTRL_BREAK, 3}) {
     EXPECT_FALSE(console_.raise_control_event(event));
   }
   EXPECT_EQ(key_poll(), "");
@@ -162,7 +163,7 @@ TEST_F(KeyboardTest, TheEndOfPipedKeysClosesTheConsoleOnceEveryKeyIsTaken) {
 TEST_F(KeyboardTest, LayerInitAddsProcessedInputAndKeepsTheOtherModeBits) {
   console_.set_input_mode(0x80);
   detail::start_layer(0, nullptr);
-  EXPECT_EQ(console_.input_mode(), 0x80u | ENABLE_PROCESSED_INPUT);
+  EXPECT_EQ(console_.input_mode(), 0x80u | INPUT_MODE_PROCESSED);
 }
 
 TEST(FloatingPoint, SetUpGivesTheExtendedControlWordWhateverWasSetBefore) {

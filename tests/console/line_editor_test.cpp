@@ -23,7 +23,7 @@ class LineEditorTest : public LayerTest {
 
 TEST_F(LineEditorTest, BackspaceAndDeleteTakeTheByteBeforeAndAtTheCursor) {
   type_text(console_, "\babcd\bx");  // a backspace at the start does nothing
-  press_enhanced(console_, {VK_DELETE, VK_HOME, VK_RIGHT, VK_DELETE});  // the first beeps
+  press_enhanced(console_, {VKEY_DELETE, VKEY_HOME, VKEY_RIGHT, VKEY_DELETE});  // the first beeps
   EXPECT_EQ(typed_line(), "acx");
   EXPECT_EQ(speaker_.tones, 1);
   EXPECT_EQ(row(1), "acx");       // the gap closed on the screen
@@ -40,11 +40,11 @@ TEST_F(LineEditorTest, EscBlanksTheTextAndReturnsToWhereItBeganAndAHiddenCursorS
 
 TEST_F(LineEditorTest, MovesStayInsideTheText) {
   type_text(console_, "ab");
-  press_enhanced(console_, {VK_LEFT, VK_LEFT, VK_LEFT});  // the third finds the start
+  press_enhanced(console_, {VKEY_LEFT, VKEY_LEFT, VKEY_LEFT});  // the third finds the start
   type_text(console_, "x");
-  press_enhanced(console_, {VK_END});
+  press_enhanced(console_, {VKEY_END});
   type_text(console_, "y");
-  press_enhanced(console_, {VK_RIGHT, VK_LEFT});  // Right finds the end
+  press_enhanced(console_, {VKEY_RIGHT, VKEY_LEFT});  // Right finds the end
   type_text(console_, "z");
   EXPECT_EQ(typed_line(), "xabzy");
   EXPECT_EQ(row(1), "xabzy");
@@ -53,11 +53,11 @@ TEST_F(LineEditorTest, MovesStayInsideTheText) {
 
 TEST_F(LineEditorTest, UpAndDownMoveByAScreenRowWithinTheText) {
   type_text(console_, std::string(25, 'a'));  // wraps after 20 columns
-  press_enhanced(console_, {VK_UP});          // to position 5
+  press_enhanced(console_, {VKEY_UP});        // to position 5
   type_text(console_, "U");
-  press_enhanced(console_, {VK_DOWN});  // 6 + 20 = 26 = the end
+  press_enhanced(console_, {VKEY_DOWN});  // 6 + 20 = 26 = the end
   type_text(console_, "D");
-  press_enhanced(console_, {VK_HOME, VK_DOWN, VK_DOWN});  // the second, to 40, is refused
+  press_enhanced(console_, {VKEY_HOME, VKEY_DOWN, VKEY_DOWN});  // the second, to 40, is refused
   type_text(console_, "M");
   EXPECT_EQ(typed_line(), "aaaaaUaaaaaaaaaaaaaaMaaaaaaD");
   EXPECT_EQ(screen_rows(), (Rows{"aaaaaUaaaaaaaaaaaaaa", "MaaaaaaD", "", "", ""}));
@@ -66,7 +66,7 @@ TEST_F(LineEditorTest, UpAndDownMoveByAScreenRowWithinTheText) {
 TEST_F(LineEditorTest, ARedrawPastTheLastCellScrollsAndKeepsTheCursorAfterTheInsert) {
   screen_locate(5, 1, -1);
   type_text(console_, std::string(19, 'a'));
-  press_enhanced(console_, {VK_HOME});
+  press_enhanced(console_, {VKEY_HOME});
   type_text(console_, "X");  // the redraw just fills the last cell: no scroll yet
   type_text(console_, "Y");  // this redraw runs past it and the screen scrolls
   type_text(console_, "Z");  // the cursor stood right after Y
@@ -109,7 +109,7 @@ TEST_F(NarrowScreenLineEditorTest, ALineThatScrollsIntoTheLastCellMovesUpWithThe
 TEST_F(NarrowScreenLineEditorTest, TheLineGrowsOnlyWhileItsStartStaysOnTheScreen) {
   screen_locate(3, 3, -1);
   type_text(console_, "abcdefghij");  // the screen scrolls twice; j would push a off the top
-  press_enhanced(console_, {VK_HOME, VK_DELETE});
+  press_enhanced(console_, {VKEY_HOME, VKEY_DELETE});
   type_text(console_, "\t");  // eight blanks: no room for them either
   EXPECT_EQ(typed_line(), "bcdefghi");
   EXPECT_EQ(screen_rows(), (Rows{"  bc", "defg", "hi"}));

@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   decoder.feed(up, sizeof up, quiet + std::chrono::seconds(1));
   std::vector<Key> after;
   take(decoder, after);
-  FUZZ_CHECK(after.size() == 2 && std::get<2>(after[0]) == textscreen::platform::VK_UP,
+  FUZZ_CHECK(after.size() == 2 && std::get<2>(after[0]) == textscreen::platform::VKEY_UP,
              "a cursor key after a quiet spell is not decoded as that key");
   return 0;
 }

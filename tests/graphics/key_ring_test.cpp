@@ -53,19 +53,19 @@ WindowKeyEvent key(uint16_t vk, uint16_t scan, uint8_t c, uint32_t state = 0, bo
 }
 
 TEST(WindowKeys, KeysGoingDownPushOnlyExtendedCodes) {
-  constexpr uint16_t VK_F4 = VK_F1 + 3;
+  constexpr uint16_t VKEY_F4 = VKEY_F1 + 3;
   const auto passed_on = WindowKeyOutcome::default_processing;
   const auto swallowed = WindowKeyOutcome::swallowed;
   const std::tuple<WindowKeyEvent, std::string, WindowKeyOutcome> cases[] = {
       // Characters come as character messages.
       {key('A', 0x1E, 'a'), "", passed_on},
-      {key(VK_DOWN, 0x50, 0, 0, true, 3), "\xFFP\xFFP\xFFP", passed_on},
-      {key(VK_UP, 0x48, 0, LEFT_ALT_PRESSED, true), "\xFF\x98", passed_on},
-      {key(VK_UP, 0x48, 0, LEFT_ALT_PRESSED), "", passed_on},  // the keypad's Up
+      {key(VKEY_DOWN, 0x50, 0, 0, true, 3), "\xFFP\xFFP\xFFP", passed_on},
+      {key(VKEY_UP, 0x48, 0, KEY_STATE_LEFT_ALT, true), "\xFF\x98", passed_on},
+      {key(VKEY_UP, 0x48, 0, KEY_STATE_LEFT_ALT), "", passed_on},  // the keypad's Up
       // The window menu and closing are the program's business.
-      {key(VK_F10, 0x44, 0), "\xFF\x44", swallowed},
-      {key(VK_MENU, 0x38, 0, LEFT_ALT_PRESSED), "", swallowed},
-      {key(VK_F4, 0x3E, 0, LEFT_ALT_PRESSED), "\xFFk", swallowed},
+      {key(VKEY_F10, 0x44, 0), "\xFF\x44", swallowed},
+      {key(VKEY_MENU, 0x38, 0, KEY_STATE_LEFT_ALT), "", swallowed},
+      {key(VKEY_F4, 0x3E, 0, KEY_STATE_LEFT_ALT), "\xFFk", swallowed},
   };
   for (const auto& [event, pushed, outcome] : cases) {
     SCOPED_TRACE(::testing::PrintToString(pushed));

@@ -14,10 +14,10 @@ namespace {
 using Decoder = TerminalInputDecoder;
 using namespace std::chrono_literals;
 
-constexpr uint32_t SHIFT = SHIFT_PRESSED;
-constexpr uint32_t CTRL = LEFT_CTRL_PRESSED;
-constexpr uint32_t ALT = LEFT_ALT_PRESSED;
-constexpr uint32_t ENH = ENHANCED_KEY;
+constexpr uint32_t SHIFT = KEY_STATE_SHIFT;
+constexpr uint32_t CTRL = KEY_STATE_LEFT_CTRL;
+constexpr uint32_t ALT = KEY_STATE_LEFT_ALT;
+constexpr uint32_t ENH = KEY_STATE_ENHANCED;
 const Decoder::Instant T0 = Decoder::Instant{} + 1h;
 
 // What a key event says, without its up/down half: virtual key, scan code, character, state.
@@ -55,19 +55,20 @@ void expect_cases(std::initializer_list<std::pair<std::string, std::vector<Key>>
   for (const auto& [input, keys] : cases) EXPECT_EQ(decode(input), keys) << "input: " << input;
 }
 
-const Key ESC_KEY{VK_ESCAPE, 0x01, 27, 0}, ENTER{VK_RETURN, 0x1C, 13, 0}, KEY_A{'A', 0x1E, 'a', 0};
+const Key ESC_KEY{VKEY_ESCAPE, 0x01, 27, 0}, ENTER{VKEY_RETURN, 0x1C, 13, 0},
+    KEY_A{'A', 0x1E, 'a', 0};
 const Key KEY_K{'K', 0x25, 'k', 0}, BRACKET{0xDB, 0x1A, '[', 0}, QUESTION{0, 0, '?', 0};
-const Key UP{VK_UP, 0x48, 0, ENH};
+const Key UP{VKEY_UP, 0x48, 0, ENH};
 
 TEST(TerminalInputDecoder, BytesAndTextTypeTheirKeysAndEscPrefixAddsAlt) {
   expect_cases({
       {"ak", {KEY_A, KEY_K}},
       {"!", {{'1', 0x02, '!', SHIFT}}},
       {"\r", {ENTER}},
-      {"\n", {{VK_RETURN, 0x1C, 10, CTRL}}},
-      {"\x7f", {{VK_BACK, 0x0E, 8, 0}}},
-      {"\b", {{VK_BACK, 0x0E, 8, CTRL}}},
-      {std::string(1, '\0'), {{VK_SPACE, 0x39, 0, CTRL}}},
+      {"\n", {{VKEY_RETURN, 0x1C, 10, CTRL}}},
+      {"\x7f", {{VKEY_BACK, 0x0E, 8, 0}}},
+      {"\b", {{VKEY_BACK, 0x0E, 8, CTRL}}},
+      {std::string(1, '\0'), {{VKEY_SPACE, 0x39, 0, CTRL}}},
       {"\x1e", {{'6', 0x07, 0x1E, CTRL | SHIFT}}},
       {"\x1b\x01", {{'A', 0x1E, 1, ALT | CTRL}}},
       {"\033\033A", {ESC_KEY, {'A', 0x1E, 'A', ALT | SHIFT}}},
@@ -99,33 +100,38 @@ TEST(TerminalInputDecoder, EscWaitsForTheTimeoutAndOnlyASoonByteMakesAlt) {
 TEST(TerminalInputDecoder, WithoutTheAltPrefixAScriptsEscIsEscAndSequencesStillCount) {
   Decoder d;
   d.set_alt_prefix(false);
-  feed(d, "\x1b\r\x1b" "a\x1b[A\x1bOA\x1b", T0);
+  feed(d,
+       "\x1b\r\x1b"
+       "a\x1b[A\x1bOA\x1b",
+       T0);
   d.settle(Decoder::Instant::max());  // the end of the script
   EXPECT_EQ(take_keys(d), (std::vector<Key>{ESC_KEY, ENTER, ESC_KEY, KEY_A, UP, UP, ESC_KEY}));
 }
 
 TEST(TerminalInputDecoder, SequencesGiveKeysWithModifiersAndPasteIsPlainText) {
-  const Key DOWN{VK_DOWN, 0x50, 0, ENH}, RIGHT{VK_RIGHT, 0x4D, 0, ENH}, LEFT{VK_LEFT, 0x4B, 0, ENH};
-  const Key HOME{VK_HOME, 0x47, 0, ENH}, END{VK_END, 0x4F, 0, ENH}, PRIOR{VK_PRIOR, 0x49, 0, ENH};
-  const Key INSERT{VK_INSERT, 0x52, 0, ENH}, DELETE{VK_DELETE, 0x53, 0, ENH};
-  const Key NEXT{VK_NEXT, 0x51, 0, ENH};
+  const Key DOWN{VKEY_DOWN, 0x50, 0, ENH}, RIGHT{VKEY_RIGHT, 0x4D, 0, ENH},
+      LEFT{VKEY_LEFT, 0x4B, 0, ENH};
+  const Key HOME{VKEY_HOME, 0x47, 0, ENH}, END{VKEY_END, 0x4F, 0, ENH},
+      PRIOR{VKEY_PRIOR, 0x49, 0, ENH};
+  const Key INSERT{VKEY_INSERT, 0x52, 0, ENH}, DELETE{VKEY_DELETE, 0x53, 0, ENH};
+  const Key NEXT{VKEY_NEXT, 0x51, 0, ENH};
   expect_cases({
       // Each cursor key in each of its forms.
       {"\x1b[A\x1bOB\x1b[C\x1bOD\x1b[H\x1bOH\x1b[1~\x1b[7~\x1b[F\x1bOF\x1b[4~\x1b[8~",
        {UP, DOWN, RIGHT, LEFT, HOME, HOME, HOME, HOME, END, END, END, END}},
       {"\x1b[2~\x1b[3~\x1b[5~\x1b[6~", {INSERT, DELETE, PRIOR, NEXT}},
-      {"\x1b[1;5A", {{VK_UP, 0x48, 0, ENH | CTRL}}},
-      {"\x1b[1;2D", {{VK_LEFT, 0x4B, 0, ENH | SHIFT}}},
-      {"\x1b[1;3H", {{VK_HOME, 0x47, 0, ENH | ALT}}},
-      {"\x1b[1;8C", {{VK_RIGHT, 0x4D, 0, ENH | SHIFT | ALT | CTRL}}},
-      {"\x1b[3;5~", {{VK_DELETE, 0x53, 0, ENH | CTRL}}},
-      {"\x1bOP", {{VK_F1, 0x3B, 0, 0}}},
-      {"\x1bO5Q", {{VK_F1 + 1, 0x3C, 0, CTRL}}},
-      {"\x1b[1;2S", {{VK_F1 + 3, 0x3E, 0, SHIFT}}},
-      {"\x1b[17~", {{VK_F1 + 5, 0x40, 0, 0}}},
-      {"\x1b[24;5~", {{VK_F12, 0x58, 0, CTRL}}},
-      {"\x1b[[E", {{VK_F1 + 4, 0x3F, 0, 0}}},
-      {"\x1b[Z", {{VK_TAB, 0x0F, 9, SHIFT}}},
+      {"\x1b[1;5A", {{VKEY_UP, 0x48, 0, ENH | CTRL}}},
+      {"\x1b[1;2D", {{VKEY_LEFT, 0x4B, 0, ENH | SHIFT}}},
+      {"\x1b[1;3H", {{VKEY_HOME, 0x47, 0, ENH | ALT}}},
+      {"\x1b[1;8C", {{VKEY_RIGHT, 0x4D, 0, ENH | SHIFT | ALT | CTRL}}},
+      {"\x1b[3;5~", {{VKEY_DELETE, 0x53, 0, ENH | CTRL}}},
+      {"\x1bOP", {{VKEY_F1, 0x3B, 0, 0}}},
+      {"\x1bO5Q", {{VKEY_F1 + 1, 0x3C, 0, CTRL}}},
+      {"\x1b[1;2S", {{VKEY_F1 + 3, 0x3E, 0, SHIFT}}},
+      {"\x1b[17~", {{VKEY_F1 + 5, 0x40, 0, 0}}},
+      {"\x1b[24;5~", {{VKEY_F12, 0x58, 0, CTRL}}},
+      {"\x1b[[E", {{VKEY_F1 + 4, 0x3F, 0, 0}}},
+      {"\x1b[Z", {{VKEY_TAB, 0x0F, 9, SHIFT}}},
       // Inside a paste an ESC starts nothing and CR, LF and CR LF are each one Enter.
       {"\x1b[200~a\033k\r\nk\na\x1b[201~\033k",
        {KEY_A, ESC_KEY, KEY_K, ENTER, KEY_K, ENTER, KEY_A, {'K', 0x25, 'k', ALT}}},

@@ -15,7 +15,7 @@ inline void type_text(platform::MemoryConsole& console, const std::string& text)
     platform::KeyPlacement place;  // a letter with no key of its own comes with no key
     platform::key_for_character(byte, place);
     console.push_key({true, 1, place.virtual_key, place.scan_code, byte,
-                      place.shift ? platform::SHIFT_PRESSED : 0u});
+                      place.shift ? platform::KEY_STATE_SHIFT : 0u});
   }
 }
 
@@ -24,7 +24,7 @@ inline void press_enhanced(platform::MemoryConsole& console,
                            std::initializer_list<uint16_t> virtual_keys) {
   for (uint16_t key : virtual_keys) {
     console.push_key(
-        {true, 1, key, platform::scan_code_for_virtual_key(key), 0, platform::ENHANCED_KEY});
+        {true, 1, key, platform::scan_code_for_virtual_key(key), 0, platform::KEY_STATE_ENHANCED});
   }
 }
 

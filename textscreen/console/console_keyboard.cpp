@@ -22,7 +22,7 @@ int32_t alt_number = 0;
 PollIdler idler;
 
 bool is_keypad_digit(uint16_t virtual_key) {
-  return virtual_key >= platform::VK_NUMPAD0 && virtual_key <= platform::VK_NUMPAD9;
+  return virtual_key >= platform::VKEY_NUMPAD0 && virtual_key <= platform::VKEY_NUMPAD9;
 }
 
 void push_alt_number() {
@@ -36,7 +36,7 @@ void handle_key_down(const KeyEvent& key) {
                                console().virtual_key_to_char(key.virtual_key), key.control_state);
   bool alt = alt_only(key.control_state);
   if (is_keypad_digit(key.virtual_key) && alt) {
-    alt_number = alt_number * 10 + (key.virtual_key - platform::VK_NUMPAD0);
+    alt_number = alt_number * 10 + (key.virtual_key - platform::VKEY_NUMPAD0);
     if (code != NO_TRANSLATION) key_queue().push(code);
   } else if (code != NO_TRANSLATION) {
     alt_number = 0;

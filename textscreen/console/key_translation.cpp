@@ -79,9 +79,9 @@ struct Modifiers {
 };
 
 Modifiers modifiers_of(uint32_t state) {
-  return {(state & (LEFT_ALT_PRESSED | RIGHT_ALT_PRESSED)) != 0,
-          (state & (LEFT_CTRL_PRESSED | RIGHT_CTRL_PRESSED)) != 0, (state & SHIFT_PRESSED) != 0,
-          (state & ENHANCED_KEY) != 0};
+  return {(state & (KEY_STATE_LEFT_ALT | KEY_STATE_RIGHT_ALT)) != 0,
+          (state & (KEY_STATE_LEFT_CTRL | KEY_STATE_RIGHT_CTRL)) != 0,
+          (state & KEY_STATE_SHIFT) != 0, (state & KEY_STATE_ENHANCED) != 0};
 }
 
 int32_t modifier_column(const KeyRow& row, const Modifiers& m) {

@@ -72,7 +72,7 @@ void start_layer(int argc, char** argv) {
   s.print_width = 0;
   platform::ConsoleDevice& device = console();
   uint32_t mode = 0;
-  if (device.read_input_mode(mode)) device.set_input_mode(mode | platform::ENABLE_PROCESSED_INPUT);
+  if (device.read_input_mode(mode)) device.set_input_mode(mode | platform::INPUT_MODE_PROCESSED);
 }
 
 }  // namespace textscreen::detail

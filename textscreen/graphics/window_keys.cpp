@@ -8,12 +8,12 @@ namespace {
 
 using namespace platform;
 
-constexpr uint32_t MODIFIER_KEYS =
-    SHIFT_PRESSED | LEFT_CTRL_PRESSED | RIGHT_CTRL_PRESSED | LEFT_ALT_PRESSED | RIGHT_ALT_PRESSED;
+constexpr uint32_t MODIFIER_KEYS = KEY_STATE_SHIFT | KEY_STATE_LEFT_CTRL | KEY_STATE_RIGHT_CTRL |
+                                   KEY_STATE_LEFT_ALT | KEY_STATE_RIGHT_ALT;
 
 // The modifier set a console key event would carry for this key.
 uint32_t console_control_state(const WindowKeyEvent& key) {
-  return (key.control_state & MODIFIER_KEYS) | (key.extended ? uint32_t{ENHANCED_KEY} : 0u);
+  return (key.control_state & MODIFIER_KEYS) | (key.extended ? uint32_t{KEY_STATE_ENHANCED} : 0u);
 }
 
 }  // namespace
@@ -24,7 +24,7 @@ WindowKeyOutcome window_key_down(KeyRing& ring, const WindowKeyEvent& key) {
   if (code > 255) {
     for (uint16_t i = 0; i < key.repeat_count; ++i) ring.push(code);
   }
-  if (key.virtual_key == VK_F10 || key.virtual_key == VK_MENU || code == CLOSE_KEY) {
+  if (key.virtual_key == VKEY_F10 || key.virtual_key == VKEY_MENU || code == CLOSE_KEY) {
     return WindowKeyOutcome::swallowed;
   }
   return WindowKeyOutcome::default_processing;

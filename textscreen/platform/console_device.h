@@ -54,17 +54,17 @@ struct InputEvent {
 
 // Control events delivered to the registered handler.
 enum ControlEvent : uint32_t {
-  CTRL_C_EVENT = 0,
-  CTRL_BREAK_EVENT = 1,
-  CTRL_CLOSE_EVENT = 2,
-  CTRL_LOGOFF_EVENT = 5,
-  CTRL_SHUTDOWN_EVENT = 6,
+  CONSOLE_CTRL_C = 0,
+  CONSOLE_CTRL_BREAK = 1,
+  CONSOLE_CLOSE = 2,
+  CONSOLE_LOGOFF = 5,
+  CONSOLE_SHUTDOWN = 6,
 };
 
 // Returns true when it handled the event; false passes it on to the default action.
 using ControlHandler = bool (*)(uint32_t event);
 
-constexpr uint32_t ENABLE_PROCESSED_INPUT = 0x0001;
+constexpr uint32_t INPUT_MODE_PROCESSED = 0x0001;
 
 // The console of the process, as the layer's console half sees it.
 //
@@ -150,7 +150,7 @@ class ConsoleDevice {
   virtual bool input_ended() = 0;
 
   // Closes the console as when the user closes its window: the control handler gets
-  // CTRL_CLOSE_EVENT on the device's thread, the terminal is given back, then `reason`, when
+  // CONSOLE_CLOSE on the device's thread, the terminal is given back, then `reason`, when
   // not empty, goes to standard error as one line (after the restore, so that it stays on
   // the user's own screen), and the process ends as a closed console ends it. Called by the
   // program's thread once the input has ended and the program has taken every key (no
@@ -160,7 +160,7 @@ class ConsoleDevice {
   // closes and keeps the reason.
   virtual void close_console(std::string_view reason = {}) = 0;
 
-  // The input mode bits (ENABLE_PROCESSED_INPUT: Ctrl+C is a control event, not a key).
+  // The input mode bits (INPUT_MODE_PROCESSED: Ctrl+C is a control event, not a key).
   // Do not block. False when the input is not a console.
   virtual bool read_input_mode(uint32_t& mode) = 0;
   virtual bool set_input_mode(uint32_t mode) = 0;

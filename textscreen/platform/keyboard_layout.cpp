@@ -42,20 +42,20 @@ struct SpecialKey {
 };
 
 constexpr std::array<SpecialKey, 5> CHARACTER_KEYS{{
-    {VK_BACK, 0x0E, 8},
-    {VK_TAB, 0x0F, 9},
-    {VK_RETURN, 0x1C, 13},
-    {VK_ESCAPE, 0x01, 27},
-    {VK_SPACE, 0x39, ' '},
+    {VKEY_BACK, 0x0E, 8},
+    {VKEY_TAB, 0x0F, 9},
+    {VKEY_RETURN, 0x1C, 13},
+    {VKEY_ESCAPE, 0x01, 27},
+    {VKEY_SPACE, 0x39, ' '},
 }};
 
 constexpr std::array<SpecialKey, 23> OTHER_KEYS{{
-    {VK_PRIOR, 0x49, 0},   {VK_NEXT, 0x51, 0},   {VK_END, 0x4F, 0},    {VK_HOME, 0x47, 0},
-    {VK_LEFT, 0x4B, 0},    {VK_UP, 0x48, 0},     {VK_RIGHT, 0x4D, 0},  {VK_DOWN, 0x50, 0},
-    {VK_INSERT, 0x52, 0},  {VK_DELETE, 0x53, 0}, {VK_F1, 0x3B, 0},     {VK_F1 + 1, 0x3C, 0},
-    {VK_F1 + 2, 0x3D, 0},  {VK_F1 + 3, 0x3E, 0}, {VK_F1 + 4, 0x3F, 0}, {VK_F1 + 5, 0x40, 0},
-    {VK_F1 + 6, 0x41, 0},  {VK_F1 + 7, 0x42, 0}, {VK_F1 + 8, 0x43, 0}, {VK_F1 + 9, 0x44, 0},
-    {VK_F1 + 10, 0x57, 0}, {VK_F12, 0x58, 0},    {VK_SHIFT, 0x2A, 0},
+    {VKEY_PRIOR, 0x49, 0},   {VKEY_NEXT, 0x51, 0},   {VKEY_END, 0x4F, 0},    {VKEY_HOME, 0x47, 0},
+    {VKEY_LEFT, 0x4B, 0},    {VKEY_UP, 0x48, 0},     {VKEY_RIGHT, 0x4D, 0},  {VKEY_DOWN, 0x50, 0},
+    {VKEY_INSERT, 0x52, 0},  {VKEY_DELETE, 0x53, 0}, {VKEY_F1, 0x3B, 0},     {VKEY_F1 + 1, 0x3C, 0},
+    {VKEY_F1 + 2, 0x3D, 0},  {VKEY_F1 + 3, 0x3E, 0}, {VKEY_F1 + 4, 0x3F, 0}, {VKEY_F1 + 5, 0x40, 0},
+    {VKEY_F1 + 6, 0x41, 0},  {VKEY_F1 + 7, 0x42, 0}, {VKEY_F1 + 8, 0x43, 0}, {VKEY_F1 + 9, 0x44, 0},
+    {VKEY_F1 + 10, 0x57, 0}, {VKEY_F12, 0x58, 0},    {VKEY_SHIFT, 0x2A, 0},
 }};
 
 // Keypad digits 0-9 with Num Lock on.
@@ -87,8 +87,8 @@ uint8_t unshifted_character(uint16_t virtual_key) {
   for (const SpecialKey& k : CHARACTER_KEYS) {
     if (k.virtual_key == virtual_key) return static_cast<uint8_t>(k.character);
   }
-  if (virtual_key >= VK_NUMPAD0 && virtual_key <= VK_NUMPAD9) {
-    return static_cast<uint8_t>('0' + (virtual_key - VK_NUMPAD0));
+  if (virtual_key >= VKEY_NUMPAD0 && virtual_key <= VKEY_NUMPAD9) {
+    return static_cast<uint8_t>('0' + (virtual_key - VKEY_NUMPAD0));
   }
   return 0;
 }
@@ -97,7 +97,7 @@ uint8_t shifted_character(uint16_t virtual_key) {
   for (const KeyRow& k : PRINTABLE_KEYS) {
     if (k.virtual_key == virtual_key) return static_cast<uint8_t>(k.shifted);
   }
-  return virtual_key == VK_SPACE ? ' ' : 0;
+  return virtual_key == VKEY_SPACE ? ' ' : 0;
 }
 
 uint16_t scan_code_for_virtual_key(uint16_t virtual_key) {
@@ -110,8 +110,8 @@ uint16_t scan_code_for_virtual_key(uint16_t virtual_key) {
   for (const SpecialKey& k : OTHER_KEYS) {
     if (k.virtual_key == virtual_key) return k.scan_code;
   }
-  if (virtual_key >= VK_NUMPAD0 && virtual_key <= VK_NUMPAD9) {
-    return KEYPAD_SCAN_CODES[virtual_key - VK_NUMPAD0];
+  if (virtual_key >= VKEY_NUMPAD0 && virtual_key <= VKEY_NUMPAD9) {
+    return KEYPAD_SCAN_CODES[virtual_key - VKEY_NUMPAD0];
   }
   return 0;
 }

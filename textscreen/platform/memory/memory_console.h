@@ -71,7 +71,7 @@ class MemoryConsole final : public ConsoleDevice {
   void close_console(std::string_view reason = {}) override {
     ++closes_;
     close_reason_ = reason;
-    raise_control_event(CTRL_CLOSE_EVENT);
+    raise_control_event(CONSOLE_CLOSE);
   }
   bool read_input_mode(uint32_t& mode) override;
   bool set_input_mode(uint32_t mode) override;

@@ -45,13 +45,13 @@ sigset_t watched_signals() {
 uint32_t control_event_of(int signal_number) {
   switch (signal_number) {
     case SIGINT:
-      return CTRL_C_EVENT;
+      return CONSOLE_CTRL_C;
     case SIGQUIT:
-      return CTRL_BREAK_EVENT;
+      return CONSOLE_CTRL_BREAK;
     case SIGHUP:
-      return CTRL_CLOSE_EVENT;
+      return CONSOLE_CLOSE;
     default:
-      return CTRL_SHUTDOWN_EVENT;
+      return CONSOLE_SHUTDOWN;
   }
 }
 
@@ -380,14 +380,14 @@ bool TerminalConsole::read_input(InputEvent& event) {
 
 bool TerminalConsole::read_input_mode(uint32_t& mode) {
   if (!input_is_terminal_) return false;
-  mode = processed_input_ ? ENABLE_PROCESSED_INPUT : 0;
+  mode = processed_input_ ? INPUT_MODE_PROCESSED : 0;
   return true;
 }
 
 bool TerminalConsole::set_input_mode(uint32_t mode) {
   if (!input_is_terminal_) return false;
   std::lock_guard lock(mutex_);
-  processed_input_ = (mode & ENABLE_PROCESSED_INPUT) != 0;
+  processed_input_ = (mode & INPUT_MODE_PROCESSED) != 0;
   enter_raw_mode();
   return true;
 }

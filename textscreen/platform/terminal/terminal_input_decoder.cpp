@@ -26,40 +26,40 @@ KeyEvent make_key(uint16_t virtual_key, uint8_t character, uint32_t state) {
 }
 
 KeyEvent esc_key() {
-  return make_key(VK_ESCAPE, ESC, 0);
+  return make_key(VKEY_ESCAPE, ESC, 0);
 }
 KeyEvent enter_key() {
-  return make_key(VK_RETURN, '\r', 0);
+  return make_key(VKEY_RETURN, '\r', 0);
 }
 
 // The key of one ASCII byte as the US layout types it.
 KeyEvent ascii_key(uint8_t byte) {
   switch (byte) {
     case 0:
-      return make_key(VK_SPACE, 0, LEFT_CTRL_PRESSED);
+      return make_key(VKEY_SPACE, 0, KEY_STATE_LEFT_CTRL);
     case 8:  // Ctrl+H, which is also what Ctrl+Backspace sends
-      return make_key(VK_BACK, 8, LEFT_CTRL_PRESSED);
+      return make_key(VKEY_BACK, 8, KEY_STATE_LEFT_CTRL);
     case 9:
-      return make_key(VK_TAB, 9, 0);
+      return make_key(VKEY_TAB, 9, 0);
     case 10:  // Ctrl+Enter: raw mode leaves a plain Enter as CR
-      return make_key(VK_RETURN, 10, LEFT_CTRL_PRESSED);
+      return make_key(VKEY_RETURN, 10, KEY_STATE_LEFT_CTRL);
     case 13:
       return enter_key();
     case ESC:
       return esc_key();
     case 127:
-      return make_key(VK_BACK, 8, 0);
+      return make_key(VKEY_BACK, 8, 0);
     default:
       break;
   }
-  if (byte < 27) return make_key(static_cast<uint16_t>('A' + byte - 1), byte, LEFT_CTRL_PRESSED);
+  if (byte < 27) return make_key(static_cast<uint16_t>('A' + byte - 1), byte, KEY_STATE_LEFT_CTRL);
   KeyPlacement placement;
   // Bytes 28-31 are Ctrl with the key of the character 64 above: \ ] ^ _.
   const uint8_t typed = byte < 32 ? static_cast<uint8_t>(byte + 64) : byte;
-  const uint32_t ctrl = byte < 32 ? uint32_t{LEFT_CTRL_PRESSED} : 0u;
+  const uint32_t ctrl = byte < 32 ? uint32_t{KEY_STATE_LEFT_CTRL} : 0u;
   if (!key_for_character(typed, placement)) return make_key(0, byte, ctrl);
   KeyEvent key = make_key(placement.virtual_key, byte,
-                          ctrl | (placement.shift ? uint32_t{SHIFT_PRESSED} : 0u));
+                          ctrl | (placement.shift ? uint32_t{KEY_STATE_SHIFT} : 0u));
   key.scan_code = placement.scan_code;
   return key;
 }
@@ -69,35 +69,35 @@ uint32_t modifier_state(int value) {
   if (value < 2) return 0;
   const int bits = value - 1;
   uint32_t state = 0;
-  if (bits & 1) state |= SHIFT_PRESSED;
-  if (bits & 2) state |= LEFT_ALT_PRESSED;
-  if (bits & 4) state |= LEFT_CTRL_PRESSED;
+  if (bits & 1) state |= KEY_STATE_SHIFT;
+  if (bits & 2) state |= KEY_STATE_LEFT_ALT;
+  if (bits & 4) state |= KEY_STATE_LEFT_CTRL;
   return state;
 }
 
 KeyEvent cursor_key(uint16_t virtual_key, uint32_t modifiers) {
-  return make_key(virtual_key, 0, ENHANCED_KEY | modifiers);
+  return make_key(virtual_key, 0, KEY_STATE_ENHANCED | modifiers);
 }
 
 KeyEvent function_key(int number, uint32_t modifiers) {
-  return make_key(static_cast<uint16_t>(VK_F1 + number - 1), 0, modifiers);
+  return make_key(static_cast<uint16_t>(VKEY_F1 + number - 1), 0, modifiers);
 }
 
 // The key a final letter names in "ESC [ 1 ; m X" and "ESC O X"; virtual key 0 when none.
 KeyEvent letter_key(uint8_t final_byte, uint32_t modifiers) {
   switch (final_byte) {
     case 'A':
-      return cursor_key(VK_UP, modifiers);
+      return cursor_key(VKEY_UP, modifiers);
     case 'B':
-      return cursor_key(VK_DOWN, modifiers);
+      return cursor_key(VKEY_DOWN, modifiers);
     case 'C':
-      return cursor_key(VK_RIGHT, modifiers);
+      return cursor_key(VKEY_RIGHT, modifiers);
     case 'D':
-      return cursor_key(VK_LEFT, modifiers);
+      return cursor_key(VKEY_LEFT, modifiers);
     case 'H':
-      return cursor_key(VK_HOME, modifiers);
+      return cursor_key(VKEY_HOME, modifiers);
     case 'F':
-      return cursor_key(VK_END, modifiers);
+      return cursor_key(VKEY_END, modifiers);
     case 'P':
     case 'Q':
     case 'R':
@@ -113,18 +113,18 @@ KeyEvent tilde_key(int number, uint32_t modifiers) {
   switch (number) {
     case 1:
     case 7:
-      return cursor_key(VK_HOME, modifiers);
+      return cursor_key(VKEY_HOME, modifiers);
     case 2:
-      return cursor_key(VK_INSERT, modifiers);
+      return cursor_key(VKEY_INSERT, modifiers);
     case 3:
-      return cursor_key(VK_DELETE, modifiers);
+      return cursor_key(VKEY_DELETE, modifiers);
     case 4:
     case 8:
-      return cursor_key(VK_END, modifiers);
+      return cursor_key(VKEY_END, modifiers);
     case 5:
-      return cursor_key(VK_PRIOR, modifiers);
+      return cursor_key(VKEY_PRIOR, modifiers);
     case 6:
-      return cursor_key(VK_NEXT, modifiers);
+      return cursor_key(VKEY_NEXT, modifiers);
     default:
       break;
   }
@@ -219,7 +219,7 @@ size_t TerminalInputDecoder::decode_escape(size_t pos, bool force) {
       push_key(esc_key());
       return 1;
     } else {
-      used = decode_text(pos + 1, false, LEFT_ALT_PRESSED);
+      used = decode_text(pos + 1, false, KEY_STATE_LEFT_ALT);
       if (used != 0) ++used;
     }
   }
@@ -284,7 +284,7 @@ size_t TerminalInputDecoder::decode_csi(size_t pos) {
     }
     key = tilde_key(p.values[0], modifiers);
   } else if (final_byte == 'Z') {
-    key = make_key(VK_TAB, 9, SHIFT_PRESSED | modifiers);
+    key = make_key(VKEY_TAB, 9, KEY_STATE_SHIFT | modifiers);
   } else if (p.values[0] <= 1) {
     key = letter_key(final_byte, modifiers);
   }

@@ -17,31 +17,32 @@ struct KeyPlace {
 };
 
 // Virtual keys the layer's vocabulary does not name: they only travel through.
-constexpr uint16_t VK_CAPITAL = 0x14;
-constexpr uint16_t VK_MULTIPLY = 0x6A;
-constexpr uint16_t VK_ADD = 0x6B;
-constexpr uint16_t VK_SUBTRACT = 0x6D;
-constexpr uint16_t VK_DECIMAL = 0x6E;
-constexpr uint16_t VK_DIVIDE = 0x6F;
-constexpr uint16_t VK_NUMLOCK = 0x90;
-constexpr uint16_t VK_SCROLL = 0x91;
+constexpr uint16_t VKEY_CAPITAL = 0x14;
+constexpr uint16_t VKEY_MULTIPLY = 0x6A;
+constexpr uint16_t VKEY_ADD = 0x6B;
+constexpr uint16_t VKEY_SUBTRACT = 0x6D;
+constexpr uint16_t VKEY_DECIMAL = 0x6E;
+constexpr uint16_t VKEY_DIVIDE = 0x6F;
+constexpr uint16_t VKEY_NUMLOCK = 0x90;
+constexpr uint16_t VKEY_SCROLL = 0x91;
 constexpr uint16_t VK_OEM_102 = 0xE2;
 
 // Keys that are not letters or digits, by SDL scancode.
 KeyPlace place_of_other_key(SDL_Scancode scancode, bool num_lock) {
   static constexpr std::array<uint16_t, 10> NAVIGATION_OF_KEYPAD{
-      VK_END, VK_DOWN, VK_NEXT, VK_LEFT, 0x0C, VK_RIGHT, VK_HOME, VK_UP, VK_PRIOR, VK_INSERT};
+      VKEY_END,   VKEY_DOWN, VKEY_NEXT, VKEY_LEFT,  0x0C,
+      VKEY_RIGHT, VKEY_HOME, VKEY_UP,   VKEY_PRIOR, VKEY_INSERT};
   switch (scancode) {
     case SDL_SCANCODE_RETURN:
-      return {VK_RETURN, 0x1C};
+      return {VKEY_RETURN, 0x1C};
     case SDL_SCANCODE_ESCAPE:
-      return {VK_ESCAPE, 0x01};
+      return {VKEY_ESCAPE, 0x01};
     case SDL_SCANCODE_BACKSPACE:
-      return {VK_BACK, 0x0E};
+      return {VKEY_BACK, 0x0E};
     case SDL_SCANCODE_TAB:
-      return {VK_TAB, 0x0F};
+      return {VKEY_TAB, 0x0F};
     case SDL_SCANCODE_SPACE:
-      return {VK_SPACE, 0x39};
+      return {VKEY_SPACE, 0x39};
     case SDL_SCANCODE_MINUS:
       return {0xBD, 0x0C};
     case SDL_SCANCODE_EQUALS:
@@ -67,65 +68,65 @@ KeyPlace place_of_other_key(SDL_Scancode scancode, bool num_lock) {
     case SDL_SCANCODE_NONUSBACKSLASH:
       return {VK_OEM_102, 0x56};
     case SDL_SCANCODE_CAPSLOCK:
-      return {VK_CAPITAL, 0x3A};
+      return {VKEY_CAPITAL, 0x3A};
     case SDL_SCANCODE_SCROLLLOCK:
-      return {VK_SCROLL, 0x46};
+      return {VKEY_SCROLL, 0x46};
     case SDL_SCANCODE_NUMLOCKCLEAR:
-      return {VK_NUMLOCK, 0x45};
+      return {VKEY_NUMLOCK, 0x45};
     case SDL_SCANCODE_INSERT:
-      return {VK_INSERT, 0x52, true};
+      return {VKEY_INSERT, 0x52, true};
     case SDL_SCANCODE_DELETE:
-      return {VK_DELETE, 0x53, true};
+      return {VKEY_DELETE, 0x53, true};
     case SDL_SCANCODE_HOME:
-      return {VK_HOME, 0x47, true};
+      return {VKEY_HOME, 0x47, true};
     case SDL_SCANCODE_END:
-      return {VK_END, 0x4F, true};
+      return {VKEY_END, 0x4F, true};
     case SDL_SCANCODE_PAGEUP:
-      return {VK_PRIOR, 0x49, true};
+      return {VKEY_PRIOR, 0x49, true};
     case SDL_SCANCODE_PAGEDOWN:
-      return {VK_NEXT, 0x51, true};
+      return {VKEY_NEXT, 0x51, true};
     case SDL_SCANCODE_UP:
-      return {VK_UP, 0x48, true};
+      return {VKEY_UP, 0x48, true};
     case SDL_SCANCODE_DOWN:
-      return {VK_DOWN, 0x50, true};
+      return {VKEY_DOWN, 0x50, true};
     case SDL_SCANCODE_LEFT:
-      return {VK_LEFT, 0x4B, true};
+      return {VKEY_LEFT, 0x4B, true};
     case SDL_SCANCODE_RIGHT:
-      return {VK_RIGHT, 0x4D, true};
+      return {VKEY_RIGHT, 0x4D, true};
     case SDL_SCANCODE_KP_DIVIDE:
-      return {VK_DIVIDE, 0x35, true};
+      return {VKEY_DIVIDE, 0x35, true};
     case SDL_SCANCODE_KP_MULTIPLY:
-      return {VK_MULTIPLY, 0x37};
+      return {VKEY_MULTIPLY, 0x37};
     case SDL_SCANCODE_KP_MINUS:
-      return {VK_SUBTRACT, 0x4A};
+      return {VKEY_SUBTRACT, 0x4A};
     case SDL_SCANCODE_KP_PLUS:
-      return {VK_ADD, 0x4E};
+      return {VKEY_ADD, 0x4E};
     case SDL_SCANCODE_KP_ENTER:
-      return {VK_RETURN, 0x1C, true};
+      return {VKEY_RETURN, 0x1C, true};
     case SDL_SCANCODE_KP_PERIOD:
-      return {num_lock ? VK_DECIMAL : uint16_t{VK_DELETE}, 0x53};
+      return {num_lock ? VKEY_DECIMAL : uint16_t{VKEY_DELETE}, 0x53};
     case SDL_SCANCODE_LCTRL:
-      return {VK_CONTROL, 0x1D};
+      return {VKEY_CONTROL, 0x1D};
     case SDL_SCANCODE_RCTRL:
-      return {VK_CONTROL, 0x1D, true};
+      return {VKEY_CONTROL, 0x1D, true};
     case SDL_SCANCODE_LSHIFT:
-      return {VK_SHIFT, 0x2A};
+      return {VKEY_SHIFT, 0x2A};
     case SDL_SCANCODE_RSHIFT:
-      return {VK_SHIFT, 0x36};
+      return {VKEY_SHIFT, 0x36};
     case SDL_SCANCODE_LALT:
-      return {VK_MENU, 0x38};
+      return {VKEY_MENU, 0x38};
     case SDL_SCANCODE_RALT:
-      return {VK_MENU, 0x38, true};
+      return {VKEY_MENU, 0x38, true};
     default:
       break;
   }
   if (scancode >= SDL_SCANCODE_F1 && scancode <= SDL_SCANCODE_F12) {
-    const auto vk = static_cast<uint16_t>(VK_F1 + (scancode - SDL_SCANCODE_F1));
+    const auto vk = static_cast<uint16_t>(VKEY_F1 + (scancode - SDL_SCANCODE_F1));
     return {vk, scan_code_for_virtual_key(vk)};
   }
   if (scancode >= SDL_SCANCODE_KP_1 && scancode <= SDL_SCANCODE_KP_0) {
     const int digit = scancode == SDL_SCANCODE_KP_0 ? 0 : scancode - SDL_SCANCODE_KP_1 + 1;
-    const auto numpad = static_cast<uint16_t>(VK_NUMPAD0 + digit);
+    const auto numpad = static_cast<uint16_t>(VKEY_NUMPAD0 + digit);
     // With Num Lock off the keypad is a second cursor block, not flagged as extended.
     return {num_lock ? numpad : NAVIGATION_OF_KEYPAD[digit], scan_code_for_virtual_key(numpad)};
   }
@@ -150,14 +151,14 @@ KeyPlace place_of(const SDL_Keysym& key) {
 
 uint32_t control_state_of(uint16_t mod, bool extended) {
   uint32_t state = 0;
-  if (mod & KMOD_SHIFT) state |= SHIFT_PRESSED;
-  if (mod & KMOD_LCTRL) state |= LEFT_CTRL_PRESSED;
-  if (mod & KMOD_RCTRL) state |= RIGHT_CTRL_PRESSED;
-  if (mod & KMOD_LALT) state |= LEFT_ALT_PRESSED;
-  if (mod & KMOD_RALT) state |= RIGHT_ALT_PRESSED;
-  if (mod & KMOD_NUM) state |= NUMLOCK_ON;
-  if (mod & KMOD_CAPS) state |= CAPSLOCK_ON;
-  if (extended) state |= ENHANCED_KEY;
+  if (mod & KMOD_SHIFT) state |= KEY_STATE_SHIFT;
+  if (mod & KMOD_LCTRL) state |= KEY_STATE_LEFT_CTRL;
+  if (mod & KMOD_RCTRL) state |= KEY_STATE_RIGHT_CTRL;
+  if (mod & KMOD_LALT) state |= KEY_STATE_LEFT_ALT;
+  if (mod & KMOD_RALT) state |= KEY_STATE_RIGHT_ALT;
+  if (mod & KMOD_NUM) state |= KEY_STATE_NUM_LOCK;
+  if (mod & KMOD_CAPS) state |= KEY_STATE_CAPS_LOCK;
+  if (extended) state |= KEY_STATE_ENHANCED;
   return state;
 }
 
@@ -178,15 +179,15 @@ uint8_t character_of(const SDL_Keysym& key, const KeyPlace& place) {
   if (const uint8_t control = untexted_character(without_alt)) return control;
   if ((key.mod & KMOD_CTRL) != 0 || alt_gr_only(key.mod)) return 0;
   switch (place.virtual_key) {
-    case VK_DIVIDE:
+    case VKEY_DIVIDE:
       return '/';
-    case VK_MULTIPLY:
+    case VKEY_MULTIPLY:
       return '*';
-    case VK_SUBTRACT:
+    case VKEY_SUBTRACT:
       return '-';
-    case VK_ADD:
+    case VKEY_ADD:
       return '+';
-    case VK_DECIMAL:
+    case VKEY_DECIMAL:
       return '.';
     default:
       break;

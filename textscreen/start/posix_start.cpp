@@ -1,5 +1,7 @@
-// The platform's half of layer_init: the devices of a process started from a POSIX
-// terminal, handed to the layer before it starts.
+// The composition root of a POSIX process: layer_init builds the devices of a process
+// started from a terminal (the terminal console, the system clock, the speaker, the window
+// drivers) and hands them to the layer before it starts. The one place where the core and
+// the device rooms meet.
 #include <unistd.h>
 
 #include "console/layer_devices.h"
