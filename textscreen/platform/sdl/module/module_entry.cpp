@@ -1,16 +1,12 @@
 #include "platform/sdl/module/sdl_gl_driver.h"
 #include "platform/sdl/module/sdl_tone.h"
-#include "platform/sdl/module/sdl_window_backend.h"
+#include "platform/sdl/module/sdl_window_driver.h"
 #include "platform/sdl/sdl_module.h"
-#include "platform/window/window_thread_driver.h"
 
 namespace {
 
 textscreen::platform::DisplayDriver* new_window_driver() {
-  using namespace textscreen::platform;
-  auto backend = std::unique_ptr<WindowBackend>(new (std::nothrow) SdlWindowBackend);
-  if (!backend) return nullptr;
-  return new (std::nothrow) WindowThreadDriver("SDL", std::move(backend));
+  return new (std::nothrow) textscreen::platform::SdlWindowDriver;
 }
 
 textscreen::platform::DisplayDriver* new_gl_driver() {
