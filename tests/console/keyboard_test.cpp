@@ -94,7 +94,7 @@ TEST_F(KeyboardTest, WaitsLastTheirTimeUnlessAKeyEndsThem) {
   using std::chrono::milliseconds;
   // The wait, when a key comes (-1: never; 0: typed before the wait) and the time taken.
   const std::tuple<int32_t, int, int> cases[] = {
-      {-1, 120, 150},    // looks every 50 ms until a key has come
+      {-1, 120, 120},    // ends the moment a key comes
       {1000, 120, 150},  // a long wait ends at the first look after the key
       {1000, -1, 1000},  // and otherwise lasts its time
       {130, 100, 130},   // the last 1-50 ms are slept without looking
@@ -104,6 +104,7 @@ TEST_F(KeyboardTest, WaitsLastTheirTimeUnlessAKeyEndsThem) {
   for (auto [wait, key_after_ms, expected_ms] : cases) {
     SCOPED_TRACE(wait);
     ScriptedClock clock;
+    console_.set_clock(&clock);
     detail::reset_layer({&console_, &clock, nullptr, {}});
     auto type_a = [this] { console_.push_key(key('A', 0x1E, 'a')); };
     if (key_after_ms == 0) type_a();
@@ -121,7 +122,7 @@ TEST_F(KeyboardTest, WaitAfterTheLastKeyWasTakenNeedsANewKeyThoughOlderOnesRemai
   EXPECT_EQ(key_poll(), "x");
   clock_.at(std::chrono::milliseconds(120), [this] { console_.push_key(key('Z', 0x2C, 'z')); });
   sleep_wait(-1);
-  EXPECT_EQ(clock_.elapsed(), std::chrono::milliseconds(150));
+  EXPECT_EQ(clock_.elapsed(), std::chrono::milliseconds(120));
   EXPECT_EQ(key_poll(), "y");
 }
 
@@ -148,6 +149,33 @@ TEST_F(KeyboardTest, PollsThatKeepFindingNothingWaitForInputAndAKeyEndsTheIdling
   EXPECT_EQ(key_poll(), "a");  // the waiting poll still returns the key that came
   key_poll();
   EXPECT_EQ(console_.input_waits(), 3);
+}
+
+TEST_F(KeyboardTest, APollNeverWaitsWhenTheProgramDrawsBetweenPolls) {
+  for (int round = 0; round < 20; ++round) {
+    print_at(1, 1, "*");
+    EXPECT_EQ(key_poll(), "");
+  }
+  EXPECT_EQ(console_.input_waits(), 0);
+  // A sleep is a layer operation too: after each the idling starts over, with the fifth poll.
+  for (int turn = 1; turn <= 2; ++turn) {
+    sleep_wait(1);
+    for (int poll = 0; poll < 5; ++poll) key_poll();
+    EXPECT_EQ(console_.input_waits(), turn);
+  }
+}
+
+TEST_F(KeyboardTest, TheLineEditorTakesAKeyTheMomentItComes) {
+  // Typed 30 ms and then 510 ms into the wait for an answer: each is read as it comes, not
+  // at the editor's next look.
+  clock_.at(std::chrono::milliseconds(30), [this] { console_.push_key(key('7', 0x08, '7')); });
+  clock_.at(std::chrono::milliseconds(510),
+            [this] { console_.push_key(key(VKEY_RETURN, 0x1C, 13)); });
+  input_prompt("", 0, 0);
+  EXPECT_EQ(clock_.elapsed(), std::chrono::milliseconds(510));
+  int32_t value = 0;
+  input_int(value);
+  EXPECT_EQ(value, 7);
 }
 
 TEST_F(KeyboardTest, TheEndOfPipedKeysClosesTheConsoleOnceEveryKeyIsTaken) {

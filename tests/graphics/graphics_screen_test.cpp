@@ -180,6 +180,14 @@ TEST_F(GraphicsTest, ModeOnesColourMapsChangeWhatItsFourPixelValuesShow) {
   EXPECT_EQ(shows(), (std::vector<uint32_t>{full[0], full[3], full[5], full[7]}));
 }
 
+TEST_F(GraphicsTest, AWaitForAKeyEndsWhenTheWindowPushesOne) {
+  screen_mode(12, 8, 0, 0, 0);
+  clock_.at(std::chrono::milliseconds(70), [] { detail::window_character_typed('x', 1); });
+  sleep_wait(-1);
+  EXPECT_EQ(clock_.elapsed(), std::chrono::milliseconds(70));
+  EXPECT_EQ(key_poll(), "x");
+}
+
 TEST_F(GraphicsTest, ClosingOnlyLeavesTheViewAsItWas) {
   screen_mode(12, 8, 2, 0, 0);
   screen_view_print(5, 20);

@@ -89,14 +89,14 @@ TEST(KeyRing, AKeyTypedBeforeAWaitEndsItAtOnceUnlessItWasRead) {
   auto take_key_ready = [&] { return ring.take_key_ready(); };
   auto sleep = [&](int32_t ms) { clock.sleep_for(milliseconds(ms)); };
   ring.push('a');
-  timed_wait(-1, sleep, take_key_ready);
+  timed_wait(-1, sleep, sleep, take_key_ready);
   EXPECT_EQ(clock.elapsed(), milliseconds(0));
   EXPECT_EQ(ring.pop(), 'a');
   ring.push('b');
   ring.push('c');
   ring.pop();
   clock.at(milliseconds(70), [&] { ring.push('d'); });
-  timed_wait(-1, sleep, take_key_ready);  // 'c' is still there, but came before the pop
+  timed_wait(-1, sleep, sleep, take_key_ready);  // 'c' is still there, but came before the pop
   EXPECT_EQ(clock.elapsed(), milliseconds(100));
   EXPECT_EQ(poll_all(ring), "cd");
 }

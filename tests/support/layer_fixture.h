@@ -31,6 +31,7 @@ class LayerTest : public ::testing::Test {
  protected:
   explicit LayerTest(int16_t columns = 80, int16_t rows = 25, int16_t window_rows = 0)
       : console_(columns, rows, window_rows) {
+    console_.set_clock(&clock_);
     detail::reset_layer({&console_, &clock_, &speaker_, {}});
   }
   ~LayerTest() override { detail::reset_layer({}); }

@@ -2,6 +2,7 @@
 // chosen moments (a key arriving 120 ms into a wait).
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <map>
 
@@ -22,6 +23,21 @@ class ScriptedClock final : public platform::Clock {
       event.mapped()();
     }
     now_ = end;
+  }
+  // Time passes event by event until one of them wakes `signal` (a key typed) or the
+  // duration is over.
+  bool sleep_until_woken(std::chrono::milliseconds duration,
+                         platform::WakeSignal& signal) override {
+    if (signal.take()) return true;
+    const Instant end = now_ + std::max(duration, std::chrono::milliseconds(0));
+    while (!events_.empty() && events_.begin()->first <= end) {
+      auto event = events_.extract(events_.begin());
+      now_ = event.key();
+      event.mapped()();
+      if (signal.take()) return true;
+    }
+    now_ = end;
+    return false;
   }
   std::tm local_time() override { return {}; }
 

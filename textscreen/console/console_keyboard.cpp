@@ -56,6 +56,12 @@ void sleep_ms(int32_t milliseconds) {
   clock().sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
+// Sleeps until the console's input may hold a key, or `at_most` has passed.
+void wait_for_console_key(std::chrono::milliseconds at_most) {
+  console().flush();
+  console().wait_for_input(at_most);
+}
+
 }  // namespace
 
 void pump_console_input() {
@@ -86,10 +92,7 @@ void close_console_if_input_ended() {
 }
 
 std::string console_poll_key() {
-  idler.before_poll([](std::chrono::milliseconds moment) {
-    console().flush();
-    console().wait_for_input(moment);
-  });
+  idler.before_poll(OutputBatch::operations_begun(), wait_for_console_key);
   pump_console_input();
   int32_t code = key_queue().take();
   if (code != NO_KEY) {
@@ -121,7 +124,10 @@ static bool take_key_seen() {
 void console_wait(int32_t milliseconds) {
   // Every wait counts as a console read, the short ones that never look at a key too.
   install_control_handler_once();
-  timed_wait(milliseconds, sleep_ms, take_key_seen);
+  timed_wait(
+      milliseconds, sleep_ms,
+      [](int32_t at_most) { wait_for_console_key(std::chrono::milliseconds(at_most)); },
+      take_key_seen);
 }
 
 void reset_console_keyboard() {

@@ -47,6 +47,12 @@ class AbsentClock final : public platform::Clock {
   void sleep_for(std::chrono::milliseconds duration) override {
     if (duration.count() > 0) now_ += duration;
   }
+  bool sleep_until_woken(std::chrono::milliseconds duration,
+                         platform::WakeSignal& signal) override {
+    if (signal.take()) return true;
+    sleep_for(duration);
+    return false;
+  }
   std::tm local_time() override { return {}; }
 
  private:

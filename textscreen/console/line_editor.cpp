@@ -1,9 +1,11 @@
 // The line editor. It works only through the public screen operations and the key slots,
 // so the graphics window runs it unchanged.
 #include <algorithm>
+#include <chrono>
 #include <string>
 
 #include "console/console_keyboard.h"
+#include "console/key_arrival.h"
 #include "console/key_queue.h"
 #include "console/line_input.h"
 #include "console/screen_state.h"
@@ -22,7 +24,9 @@ constexpr int32_t KEY_DELETE = 0x53FF;
 constexpr int32_t KEY_BACKSPACE = 8;
 constexpr int32_t KEY_TAB = 9;
 constexpr int32_t KEY_ESC = 27;
-constexpr int32_t POLL_SLEEP_MS = 25;
+// The editor's wait for a key between its looks: 25 ms at first, up to 400 ms.
+constexpr std::chrono::milliseconds FIRST_KEY_WAIT{25};
+constexpr std::chrono::milliseconds LONGEST_KEY_WAIT{400};
 
 constexpr int32_t HIDE = 0;
 constexpr int32_t SHOW = 1;
@@ -74,7 +78,13 @@ class LineEditor {
 
   static int32_t next_key() {
     for (;;) {
-      while (!key_waiting()) sleep_wait(POLL_SLEEP_MS);
+      // A key ends each wait at once; while none comes the waits grow, so that a screen
+      // waiting for an answer barely wakes the processor.
+      auto wait = FIRST_KEY_WAIT;
+      while (!key_waiting()) {
+        wait_for_key_arrival(wait);
+        wait = std::min(wait * 2, LONGEST_KEY_WAIT);
+      }
       int32_t code = key_code(key_poll());
       if (code != NO_KEY) return code;
     }

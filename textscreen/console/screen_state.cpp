@@ -9,6 +9,7 @@ namespace {
 
 ScreenState state;
 int batch_depth = 0;
+uint64_t outermost_operations = 0;
 
 }  // namespace
 
@@ -90,7 +91,11 @@ void ensure_print_channel() {
 }
 
 OutputBatch::OutputBatch() {
-  ++batch_depth;
+  if (batch_depth++ == 0) ++outermost_operations;
+}
+
+uint64_t OutputBatch::operations_begun() {
+  return outermost_operations;
 }
 
 OutputBatch::~OutputBatch() {

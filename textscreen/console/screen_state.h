@@ -53,11 +53,14 @@ int32_t locate_with_fallback(int32_t row, int32_t column, int32_t visibility);
 int32_t locate_with_position(int32_t row, int32_t column, int32_t visibility, int32_t* position);
 
 // Flushes the console once the outermost public operation ends, so a terminal receives
-// each operation's changes in one write.
+// each operation's changes in one write. Also counts the outermost operations, so that an
+// idling key poll can tell whether the program did anything else since the last poll.
 class OutputBatch {
  public:
   OutputBatch();
   ~OutputBatch();
+  // How many outermost public operations have begun.
+  static uint64_t operations_begun();
   OutputBatch(const OutputBatch&) = delete;
   OutputBatch& operator=(const OutputBatch&) = delete;
 };

@@ -3,6 +3,7 @@
 #include "console/console_keyboard.h"
 #include "console/layer_devices.h"
 #include "console/poll_idler.h"
+#include "console/screen_state.h"
 #include "console/timed_wait.h"
 #include "graphics/frame_lock.h"
 #include "graphics/key_ring.h"
@@ -14,9 +15,8 @@
 namespace textscreen::detail {
 namespace {
 
-// A program that polls in a loop lets the process sleep until the window thread pushes. A
-// push ends the wait at once, so it may grow long: an idle poll loop then costs nothing.
-PollIdler idler(std::chrono::milliseconds(64));
+// A program that polls in a loop lets the process sleep until the window thread pushes.
+PollIdler idler;
 
 // The key wait looks this often; it sleeps through the layer's sleep in between.
 constexpr int32_t KEY_WAIT_STEP_MS = 20;
@@ -57,13 +57,7 @@ bool take_key_ready() {
 
 std::string graphics_poll_key() {
   if (graphics_screen() == nullptr) return {};
-  idler.before_poll([](std::chrono::milliseconds moment) {
-    if (scripted_input()) {
-      console().wait_for_input(moment);
-    } else {
-      key_ring().wait_for_push(moment);
-    }
-  });
+  idler.before_poll(OutputBatch::operations_begun(), graphics_key_arrival);
   const int32_t code = pop_key();
   idler.after_poll(code != 0);
   return ring_key_string(code);
@@ -92,7 +86,17 @@ int32_t graphics_key_down(int32_t scan_code) {
 void graphics_wait(int32_t milliseconds) {
   timed_wait(
       milliseconds, [](int32_t ms) { clock().sleep_for(std::chrono::milliseconds(ms)); },
+      [](int32_t at_most) { graphics_key_arrival(std::chrono::milliseconds(at_most)); },
       take_key_ready);
+}
+
+void graphics_key_arrival(std::chrono::milliseconds at_most) {
+  // A script's keys come through the console's input; the window's through its thread.
+  if (scripted_input()) {
+    console().wait_for_input(at_most);
+  } else {
+    key_ring().wait_for_push(at_most);
+  }
 }
 
 bool window_key_pressed(const platform::WindowKeyEvent& key) {

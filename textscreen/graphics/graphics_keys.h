@@ -2,6 +2,7 @@
 // thread fills through the screen's host.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -15,6 +16,9 @@ int32_t graphics_wait_key();
 int32_t graphics_peek_key();
 int32_t graphics_key_down(int32_t scan_code);
 void graphics_wait(int32_t milliseconds);
+// Sleeps until a key may have come to the window (or, in a scripted run, to the console's
+// input) or `at_most` has passed.
+void graphics_key_arrival(std::chrono::milliseconds at_most);
 
 // From the window thread, frame lock held.
 // True when the window must not act on the key itself.

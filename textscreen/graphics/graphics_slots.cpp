@@ -1,5 +1,6 @@
 #include "graphics/graphics_slots.h"
 
+#include "console/key_arrival.h"
 #include "console/line_input.h"
 #include "console/screen_state.h"
 #include "graphics/graphics_keys.h"
@@ -34,6 +35,7 @@ void install_graphics_slots() {
   hooks.read_wide_line = nullptr;
   hooks.cell_at = graphics_cell_at;
   hooks.wait = graphics_wait;
+  set_graphics_key_arrival(graphics_key_arrival);
 }
 
 }  // namespace textscreen::detail

@@ -1,5 +1,7 @@
 #include "graphics/key_ring.h"
 
+#include "console/layer_devices.h"
+
 namespace textscreen::detail {
 
 void KeyRing::push(int32_t code) {
@@ -7,7 +9,7 @@ void KeyRing::push(int32_t code) {
   write_index_ = (write_index_ + 1) % SLOTS;
   if (write_index_ == read_index_) read_index_ = (read_index_ + 1) % SLOTS;
   key_ready_ = true;
-  note_push();
+  pushed_.wake();
 }
 
 int32_t KeyRing::pop() {
@@ -17,7 +19,7 @@ int32_t KeyRing::pop() {
     read_index_ = (read_index_ + 1) % SLOTS;
   }
   key_ready_ = false;
-  forget_pushes();
+  pushed_.take();
   return code;
 }
 
@@ -36,29 +38,13 @@ bool KeyRing::take_key_ready() {
 }
 
 bool KeyRing::wait_for_push(std::chrono::milliseconds at_most) {
-  std::unique_lock lock(wake_mutex_);
-  bool pushed = pushed_.wait_for(lock, at_most, [this] { return pushed_since_taken_; });
-  pushed_since_taken_ = false;
-  return pushed;
+  return detail::clock().sleep_until_woken(at_most, pushed_);
 }
 
 void KeyRing::reset() {
   write_index_ = read_index_ = 0;
   key_ready_ = false;
-  forget_pushes();
-}
-
-void KeyRing::note_push() {
-  {
-    std::lock_guard lock(wake_mutex_);
-    pushed_since_taken_ = true;
-  }
-  pushed_.notify_one();
-}
-
-void KeyRing::forget_pushes() {
-  std::lock_guard lock(wake_mutex_);
-  pushed_since_taken_ = false;
+  pushed_.take();
 }
 
 KeyRing& key_ring() {

@@ -10,10 +10,9 @@
 
 #include <array>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
-#include <mutex>
 
+#include "platform/clock.h"
 #include "textscreen/keyboard.h"
 
 namespace textscreen::detail {
@@ -37,27 +36,23 @@ class KeyRing {
   // cleared; clears it.
   bool take_key_ready();
 
-  // Program's thread, frame lock NOT held: sleeps until a key is pushed or `at_most` has
-  // passed. A push since the last pop or wait ends it at once. True when a push ended it.
+  // Program's thread, frame lock NOT held: sleeps on the layer's clock until a key is pushed
+  // or `at_most` has passed. A push since the last pop or wait ends it at once. True when a
+  // push ended it.
   bool wait_for_push(std::chrono::milliseconds at_most);
 
   // Empties the ring and clears key_ready: for tests.
   void reset();
 
  private:
-  void note_push();
-  void forget_pushes();
-
   // Guarded by the caller's frame lock.
   std::array<int32_t, SLOTS> codes_{};
   int32_t write_index_ = 0;
   int32_t read_index_ = 0;
   bool key_ready_ = false;
 
-  // The wake-up: guarded by its own mutex.
-  std::mutex wake_mutex_;
-  std::condition_variable pushed_;
-  bool pushed_since_taken_ = false;
+  // The wake-up of a waiting program: guarded by itself, not by the frame lock.
+  platform::WakeSignal pushed_;
 };
 
 // The process's one key ring. It outlives every graphics screen: keys typed into one window

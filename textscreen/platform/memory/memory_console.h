@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/cell_buffer.h"
+#include "platform/clock.h"
 
 namespace textscreen::platform {
 
@@ -22,7 +23,13 @@ class MemoryConsole final : public ConsoleDevice {
   CellBuffer& buffer() { return buffer_; }
   const CellBuffer& buffer() const { return buffer_; }
   std::string row_text(int16_t row) const;  // the characters of one buffer row
-  void push_input(const InputEvent& event) { input_.push_back(event); }
+  void push_input(const InputEvent& event) {
+    input_.push_back(event);
+    input_arrived_.wake();
+  }
+  // The clock an input wait sleeps on (a scripted one in tests): the wait ends when input
+  // is pushed or its time is up. Without one an input wait only counts.
+  void set_clock(Clock* clock) { clock_ = clock; }
   void push_key(const KeyEvent& key);  // a key down followed by its key up
   size_t pending_input() const { return input_.size(); }
   const std::string& raw_output() const { return raw_output_; }
@@ -66,7 +73,10 @@ class MemoryConsole final : public ConsoleDevice {
   bool write_raw(const uint8_t* bytes, size_t count, size_t& written) override;
   bool peek_input(InputEvent& event) override;
   bool read_input(InputEvent& event) override;
-  void wait_for_input(std::chrono::milliseconds) override { ++input_waits_; }
+  void wait_for_input(std::chrono::milliseconds timeout) override {
+    ++input_waits_;
+    if (input_.empty() && clock_ != nullptr) clock_->sleep_until_woken(timeout, input_arrived_);
+  }
   bool input_ended() override { return input_ended_ && input_.empty(); }
   void close_console(std::string_view reason = {}) override {
     ++closes_;
@@ -89,6 +99,8 @@ class MemoryConsole final : public ConsoleDevice {
   CellBuffer buffer_;
   CellPosition largest_window_;
   std::deque<InputEvent> input_;
+  Clock* clock_ = nullptr;
+  WakeSignal input_arrived_;
   std::string raw_output_;
   bool not_a_console_ = false;
   bool input_not_a_console_ = false;

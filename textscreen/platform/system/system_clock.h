@@ -9,6 +9,9 @@ class SystemClock final : public Clock {
  public:
   Instant now() override;
   void sleep_for(std::chrono::milliseconds duration) override;
+  bool sleep_until_woken(std::chrono::milliseconds duration, WakeSignal& signal) override {
+    return signal.wait_for(duration);
+  }
   std::tm local_time() override;
 };
 

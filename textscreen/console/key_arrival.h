@@ -1,0 +1,18 @@
+// Waiting for a key to arrive on the keyboard the program reads: the console's, or the
+// window's while a graphics screen holds the key slots. The wait ends the moment a key comes
+// (the console device's input wait, the key ring's wake-up), so a key is never left waiting
+// for a sleep to run out.
+#pragma once
+
+#include <chrono>
+
+namespace textscreen::detail {
+
+// Sleeps until a key may have come or `at_most` has passed. Program's thread; shows what
+// the console has pending first.
+void wait_for_key_arrival(std::chrono::milliseconds at_most);
+
+// The graphics half's wait, used while the key slots are its own.
+void set_graphics_key_arrival(void (*wait)(std::chrono::milliseconds at_most));
+
+}  // namespace textscreen::detail
