@@ -55,15 +55,17 @@ uint32_t control_event_of(int signal_number) {
   }
 }
 
-// Bytes to a descriptor, as many writes as it takes; what cannot be written is dropped.
-void write_all(int fd, const std::string& bytes) {
+// Bytes to a descriptor, as many writes as it takes; false (the rest dropped) when it is
+// closed.
+bool write_all(int fd, const std::string& bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return;
+    if (n <= 0) return false;
     done += static_cast<size_t>(n);
   }
+  return true;
 }
 
 TerminalConsole* exiting_console = nullptr;
@@ -144,7 +146,7 @@ void TerminalConsole::restore_terminal() {
 }
 
 void TerminalConsole::send(const std::string& bytes) {
-  if (write_whole(bytes)) bytes_sent_ += bytes.size();
+  if (write_all(output_fd_, bytes)) bytes_sent_ += bytes.size();
 }
 
 void TerminalConsole::flush_locked() {
@@ -267,7 +269,7 @@ bool TerminalConsole::write_raw(const uint8_t* bytes, size_t count, size_t& writ
   if (utf8_output_) {
     // The characters as a whole, or nothing: a part of a character would be no text at all.
     const std::string text = utf8_of_code_page_852(bytes, count);
-    if (!write_whole(text)) return false;
+    if (!write_all(output_fd_, text)) return false;
     written = count;
     return true;
   }
@@ -277,17 +279,6 @@ bool TerminalConsole::write_raw(const uint8_t* bytes, size_t count, size_t& writ
   } while (n < 0 && errno == EINTR);
   written = n > 0 ? static_cast<size_t>(n) : 0;
   return n >= 0;
-}
-
-bool TerminalConsole::write_whole(const std::string& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = write(output_fd_, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<size_t>(n);
-  }
-  return true;
 }
 
 void TerminalConsole::take_terminal() {

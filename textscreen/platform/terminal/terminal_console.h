@@ -95,8 +95,6 @@ class TerminalConsole final : public ConsoleDevice {
   void leave_raw_mode();
   bool fetch_input();
   void send(const std::string& bytes);
-  // Writes all of `bytes` to the output; false when it is closed.
-  bool write_whole(const std::string& bytes);
   void flush_locked();
   void resize_to_terminal();
   void watch_signals();
