@@ -59,8 +59,7 @@ sleep 0.5
 window_exists || fail "the window closed"
 # The program took both as keys of no meaning: Enter still opens a fresh screen, in a new
 # window.
-window_keys Return
-wait_for_window tripcost
+window_key_closing Return
 expect_window_text "^6:$FIRST_QUESTION\$"
 window_keys Escape Return Return Return Return Return Return
 expect_window_text "^29:$ESC_HINT\$"
@@ -68,13 +67,15 @@ expect_window_text "^29:$ESC_HINT\$"
 scenario "a whole trip typed faster than the program reads it"
 # More keys than the window's key ring holds, at once: the rest wait in the window system.
 window_keys_at_once() { xdotool key --window "$(window_id)" --delay 0 "$@"; }
-window_keys_at_once Return 1 0 0 Return 1 Return 4 Return 2 Return 7 Return 2 0 Return
+window_key_closing Return
+expect_window_text "^6:$FIRST_QUESTION\$"
+window_keys_at_once 1 0 0 Return 1 Return 4 Return 2 Return 7 Return 2 0 Return
 expect_window_text 'MNIEJ WI.CEJ   124 ZL'
 
 scenario "Esc in the window: the farewell, then a key ends the program"
 window_keys Escape
 expect_window_text "KONIEC PRACY  KALKULATORA !"
-window_keys space
+window_key_closing space
 expect_ended 0
 
 scenario "scripted runs with a display: the whole calculation on standard output, no window"

@@ -76,6 +76,14 @@ expect_window_size() {
 # window_type TEXT / window_keys KEY...: typed into the window (xdotool key names).
 window_type() { xdotool type --window "$(window_id)" --delay 20 "$1"; }
 window_keys() { xdotool key --window "$(window_id)" --delay 20 "$@"; }
+# window_key_closing KEY: a key after which the window goes (Enter in the key loop opens a
+# new one, a key on the farewell ends the program). The window may be gone before the key
+# comes up: the release goes to wherever the keyboard is, so that the X server never holds
+# the key down and starts repeating it into the next window.
+window_key_closing() {
+  xdotool keydown --window "$(window_id)" "$1"
+  xdotool keyup "$1" 2>/dev/null
+}
 
 # capture FILE [WINDOW [IMPORT_OPTION...]]: a picture of the program's window, or of WINDOW
 # (root: the whole screen). import waits for a click when the window is gone: never long.
