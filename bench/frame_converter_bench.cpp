@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "compare_in_turn.h"
-#include "platform/sdl/parts/frame_converter.h"
+#include "platform/window/frame_converter.h"
 
 namespace {
 

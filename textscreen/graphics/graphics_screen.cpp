@@ -205,7 +205,10 @@ void mark_lines_dirty(GraphicsScreen& g, int32_t first, int32_t end) {
   if (!g.work_page_visible()) return;
   const int32_t from = std::max(first, 0);
   const int32_t to = std::min(end, g.height);
-  if (from < to) std::fill(g.dirty.get() + from, g.dirty.get() + to, uint8_t{1});
+  if (from >= to) return;
+  std::fill(g.dirty.get() + from, g.dirty.get() + to, uint8_t{1});
+  // A window thread that sleeps while nothing changes is woken when the lock is released.
+  g.driver->frame_changed();
 }
 
 void close_graphics_screen() {

@@ -157,6 +157,12 @@ class DisplayDriver {
   // now. Program's thread, frame lock held; does not block. Drivers without a window
   // thread do nothing.
   virtual void keys_taken() {}
+
+  // The program marked frame lines dirty: a window thread that sleeps while nothing
+  // happens is to show them. Called by the layer for every drawing operation, so it only
+  // notes the change; the driver's `unlock` wakes the thread. Program's thread, frame lock
+  // held; does not block. Drivers without a window thread do nothing.
+  virtual void frame_changed() {}
 };
 
 }  // namespace textscreen::platform

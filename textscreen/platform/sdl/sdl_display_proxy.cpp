@@ -50,5 +50,8 @@ void SdlDisplayProxy::flip() {
 void SdlDisplayProxy::keys_taken() {
   if (driver_) driver_->keys_taken();
 }
+void SdlDisplayProxy::frame_changed() {
+  if (driver_) driver_->frame_changed();
+}
 
 }  // namespace textscreen::platform

@@ -30,6 +30,7 @@ class SdlDisplayProxy final : public DisplayDriver {
   int32_t list_modes(int32_t depth, int32_t* modes, int32_t capacity) override;
   void flip() override;
   void keys_taken() override;
+  void frame_changed() override;
 
  private:
   Kind kind_;

@@ -13,7 +13,7 @@
 extern "C" {
 
 // Bumped whenever this record changes: a loader refuses a module of another version.
-constexpr uint32_t SDL_MODULE_VERSION = 2;
+constexpr uint32_t SDL_MODULE_VERSION = 3;
 
 struct SdlModule {
   uint32_t version;

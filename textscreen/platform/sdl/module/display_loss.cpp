@@ -17,7 +17,7 @@ using SetIoErrorHandler = IoErrorHandler (*)(IoErrorHandler handler);
 // libwayland-client's question of its connection: non-zero once it failed for good.
 using DisplayError = int (*)(void* display);
 
-std::atomic<DisplayHost*> watching{nullptr};
+std::atomic<WindowEventSink*> watching{nullptr};
 // The handler before the first watch (Xlib's own, or SDL's): it takes a loss no one watches.
 std::atomic<IoErrorHandler> earlier_handler{nullptr};
 // The watched Wayland connection and its question; null on X11.
@@ -37,12 +37,12 @@ void* loaded_function(const char* library_name, const char* function_name) {
 // Xlib ends the process as soon as this returns, so it returns only when no window of ours
 // is watched.
 int on_broken_connection(void* display) {
-  DisplayHost* host = watching.exchange(nullptr);
-  if (host == nullptr) {
+  WindowEventSink* sink = watching.exchange(nullptr);
+  if (sink == nullptr) {
     const IoErrorHandler earlier = earlier_handler.load();
     return earlier != nullptr ? earlier(display) : 0;
   }
-  host->display_lost();
+  sink->display_lost();
   wait_to_be_ended();
 }
 
@@ -67,11 +67,11 @@ void watch_wayland(SDL_Window* window) {
 
 }  // namespace
 
-void watch_display_loss(SDL_Window* window, DisplayHost& host) {
+void watch_display_loss(SDL_Window* window, WindowEventSink& sink) {
   const char* driver = SDL_GetCurrentVideoDriver();
   if (driver == nullptr) return;
   if (std::strcmp(driver, "x11") == 0) {
-    watching = &host;
+    watching = &sink;
     watch_x11();
   } else if (std::strcmp(driver, "wayland") == 0) {
     watch_wayland(window);

@@ -1,12 +1,16 @@
 #include "platform/sdl/module/sdl_gl_driver.h"
 #include "platform/sdl/module/sdl_tone.h"
-#include "platform/sdl/module/sdl_window_driver.h"
+#include "platform/sdl/module/sdl_window_backend.h"
 #include "platform/sdl/sdl_module.h"
+#include "platform/window/window_thread_driver.h"
 
 namespace {
 
 textscreen::platform::DisplayDriver* new_window_driver() {
-  return new (std::nothrow) textscreen::platform::SdlWindowDriver;
+  using namespace textscreen::platform;
+  auto backend = std::unique_ptr<WindowBackend>(new (std::nothrow) SdlWindowBackend);
+  if (!backend) return nullptr;
+  return new (std::nothrow) WindowThreadDriver("SDL", std::move(backend));
 }
 
 textscreen::platform::DisplayDriver* new_gl_driver() {

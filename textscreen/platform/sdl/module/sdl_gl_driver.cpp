@@ -4,7 +4,6 @@
 
 #include "platform/sdl/module/display_loss.h"
 #include "platform/sdl/module/video_start.h"
-#include "platform/sdl/module/window_events.h"
 
 namespace textscreen::platform {
 namespace {
@@ -54,19 +53,21 @@ int32_t SdlGlDriver::open(std::string_view title, int32_t width, int32_t height,
   }
   context_ = SDL_GL_CreateContext(window_);
   if (context_ == nullptr) return 1;
+  host_ = &host;
+  policy_.emplace(host, flags | MODE_NO_SWITCH, unread_text_);
   // The program's thread talks to this display: a loss stops it there.
-  watch_display_loss(window_, host);
+  watch_display_loss(window_, *policy_);
   SDL_DisplayMode current{};
   refresh_rate_ = SDL_GetWindowDisplayMode(window_, &current) == 0 ? current.refresh_rate : 0;
-  events_ = std::make_unique<WindowEvents>(host, flags | MODE_NO_SWITCH, unread_keys_);
-  events_->mark_active();
+  policy_->mark_active();
   SDL_StartTextInput();
   return 0;
 }
 
 void SdlGlDriver::close() {
-  if (events_) events_->keep_unread_keys();
-  events_.reset();
+  if (window_ != nullptr) pump_.keep_unread_keys();
+  policy_.reset();
+  host_ = nullptr;
   if (context_ != nullptr) SDL_GL_DeleteContext(context_);
   if (window_ != nullptr) SDL_DestroyWindow(window_);
   context_ = nullptr;
@@ -81,13 +82,12 @@ void SdlGlDriver::wait_retrace() {
 }
 
 int32_t SdlGlDriver::get_mouse(int32_t& x, int32_t& y, int32_t& wheel, int32_t& buttons) {
-  if (!events_) return 1;
-  x = events_->mouse().x;
-  y = events_->mouse().y;
-  wheel_ += events_->take_wheel_steps();
-  wheel = wheel_;
-  wheel_ = 0;
-  buttons = events_->buttons();
+  if (!policy_) return 1;
+  const MouseState mouse = policy_->take_mouse();
+  x = mouse.x;
+  y = mouse.y;
+  wheel = mouse.wheel;
+  buttons = mouse.buttons;
   return 0;
 }
 
@@ -120,11 +120,11 @@ int32_t SdlGlDriver::list_modes(int32_t depth, int32_t* modes, int32_t capacity)
 }
 
 void SdlGlDriver::flip() {
-  if (window_ == nullptr) return;
-  EventOutcome outcome;
-  events_->handle_queued(outcome);
-  if (outcome.display_lost) wait_to_be_ended();
-  events_->refresh_key_states();
+  if (window_ == nullptr || !policy_) return;
+  policy_->hand_over_text();
+  pump_.pump(*policy_);
+  if (policy_->take_outcome().display_lost) wait_to_be_ended();
+  if (policy_->key_states_due()) pump_.read_key_states(host_->key_states());
   SDL_GL_SwapWindow(window_);
 }
 

@@ -1,15 +1,17 @@
 // The "OpenGL" display driver: an SDL window with an OpenGL context that the program draws
 // into itself. Only when the program asks for OpenGL. It has no window thread and no frame
 // to present: the program's thread owns the context, and `flip` handles the window's events
-// and shows what was drawn.
+// (through the event policy every window shares) and shows what was drawn.
 #pragma once
 
 #include <SDL.h>
 
-#include <memory>
+#include <optional>
+#include <string>
 
 #include "platform/display_driver.h"
-#include "platform/sdl/module/window_events.h"
+#include "platform/sdl/module/sdl_event_pump.h"
+#include "platform/window/window_policy.h"
 
 namespace textscreen::platform {
 
@@ -36,9 +38,10 @@ class SdlGlDriver final : public DisplayDriver {
   SDL_GLContext context_ = nullptr;
   bool video_started_ = false;
   int32_t refresh_rate_ = 0;
-  int32_t wheel_ = 0;
-  std::unique_ptr<WindowEvents> events_;
-  UnreadKeys unread_keys_;  // from one window to the next
+  DisplayHost* host_ = nullptr;
+  std::optional<WindowPolicy> policy_;  // one per window
+  SdlEventPump pump_;                   // from one window to the next, with its unread keys
+  std::string unread_text_;             // likewise
 };
 
 }  // namespace textscreen::platform

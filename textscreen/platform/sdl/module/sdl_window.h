@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/sdl/parts/frame_converter.h"
+#include "platform/window/frame_converter.h"
 
 namespace textscreen::platform {
 

@@ -1,6 +1,6 @@
 // The window's presenter: frames of each depth converted into ARGB display lines, dirty
 // lines only, each frame line on line-scale display lines.
-#include "platform/sdl/parts/frame_converter.h"
+#include "platform/window/frame_converter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/sdl/parts/frame_converter.h"
+#include "platform/window/frame_converter.h"
 
 #include <algorithm>
 

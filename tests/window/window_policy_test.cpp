@@ -1,0 +1,138 @@
+// The event policy every window shares, fed events as a backend hands them over.
+#include "platform/window/window_policy.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+
+#include "platform/keys.h"
+
+namespace textscreen::platform {
+namespace {
+
+// A host that writes down what the policy told it.
+class RecordingHost final : public DisplayHost {
+ public:
+  FrameView frame() override { return {nullptr, 0, 0, 0, 4, line_scale, nullptr, nullptr}; }
+  uint8_t* key_states() override { return states.data(); }
+  bool key_pressed(const WindowKeyEvent& key) override {
+    said += "key " + std::to_string(key.scan_code) + ";";
+    return false;
+  }
+  void character_typed(uint8_t character, uint16_t) override {
+    said += std::string(1, static_cast<char>(character));
+    --room;
+  }
+  int32_t key_room() override { return room; }
+  void close_requested() override { said += "close;"; }
+  void activation_changed(bool active) override { said += active ? "active;" : "inactive;"; }
+  void mouse_changed(int32_t x, int32_t y, int32_t wheel, int32_t buttons) override {
+    said += "mouse " + std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(wheel) +
+            "," + std::to_string(buttons) + ";";
+  }
+  void display_lost() override { said += "lost;"; }
+
+  std::array<uint8_t, 128> states{};
+  std::string said;
+  int32_t room = 15;
+  int32_t line_scale = 1;
+};
+
+WindowKeyEvent key_with(uint16_t scan_code, uint32_t control_state) {
+  WindowKeyEvent key;
+  key.scan_code = scan_code;
+  key.control_state = control_state;
+  return key;
+}
+
+constexpr uint16_t ENTER = 0x1C;
+
+TEST(WindowPolicy, AltEnterSwitchesTheScreenUnlessForbiddenAndNeverReachesTheProgram) {
+  RecordingHost host;
+  std::string unread;
+  WindowPolicy policy(host, 0, unread);
+  policy.key_down(key_with(ENTER, KEY_STATE_LEFT_ALT), 0);
+  EXPECT_TRUE(policy.take_outcome().switch_screen);
+  policy.key_down(key_with(ENTER, KEY_STATE_RIGHT_ALT | KEY_STATE_ENHANCED), 0);  // keypad
+  EXPECT_TRUE(policy.take_outcome().switch_screen);
+  EXPECT_FALSE(policy.take_outcome().switch_screen);  // taken once
+  EXPECT_EQ(host.said, "");
+
+  WindowPolicy fixed(host, MODE_NO_SWITCH, unread);
+  fixed.key_down(key_with(ENTER, KEY_STATE_LEFT_ALT), 0);
+  EXPECT_FALSE(fixed.take_outcome().switch_screen);
+  EXPECT_EQ(host.said, "");
+  // Enter alone is the program's, with the character the window types no text for.
+  fixed.key_down(key_with(ENTER, 0), '\r');
+  EXPECT_EQ(host.said, "key 28;\r");
+}
+
+TEST(WindowPolicy, TextWaitsForRoomAndKeysNeedRoomForTwo) {
+  RecordingHost host;
+  host.room = 2;
+  std::string unread;
+  WindowPolicy policy(host, 0, unread);
+  EXPECT_TRUE(policy.room_for_key());
+  policy.text_typed("abc");
+  EXPECT_EQ(host.said, "ab");
+  EXPECT_EQ(unread, "c");
+  host.room = 5;
+  EXPECT_FALSE(policy.room_for_key());  // typed text goes first
+  EXPECT_FALSE(policy.room_for_text());
+  EXPECT_TRUE(policy.hand_over_text());
+  EXPECT_EQ(host.said, "abc");
+  host.room = 1;
+  EXPECT_FALSE(policy.room_for_key());
+  EXPECT_TRUE(policy.room_for_text());
+}
+
+TEST(WindowPolicy, FocusRedrawsAndKeyStatesAreReadOnlyWhileActive) {
+  RecordingHost host;
+  std::string unread;
+  WindowPolicy policy(host, 0, unread);
+  EXPECT_FALSE(policy.key_states_due());  // not active yet
+  policy.mark_active();
+  EXPECT_TRUE(policy.key_states_due());
+  EXPECT_FALSE(policy.key_states_due());  // nothing changed since
+  policy.key_up();
+  EXPECT_TRUE(policy.key_states_due());
+
+  policy.button_changed(1, true);
+  policy.focus_changed(false);
+  EXPECT_TRUE(policy.take_outcome().redraw);
+  policy.key_up();
+  EXPECT_FALSE(policy.key_states_due());
+  EXPECT_EQ(policy.take_mouse().buttons, 0);  // the buttons go with the focus
+  policy.focus_changed(true);
+  EXPECT_TRUE(policy.key_states_due());
+  policy.close_requested();
+  EXPECT_EQ(host.said, "mouse 0,0,0,1;inactive;active;close;");
+}
+
+TEST(WindowPolicy, TheMouseIsInFramePixelsAndTheWheelIsReadOnce) {
+  RecordingHost host;
+  host.line_scale = 2;
+  std::string unread;
+  WindowPolicy policy(host, 0, unread);
+  policy.pointer_moved(100, 301);
+  policy.button_changed(4, true);
+  policy.wheel_turned(1);
+  policy.wheel_turned(1);
+  policy.button_changed(4, false);
+  MouseState mouse = policy.take_mouse();
+  EXPECT_EQ(mouse.x, 100);
+  EXPECT_EQ(mouse.y, 150);
+  EXPECT_EQ(mouse.wheel, 2);
+  EXPECT_EQ(mouse.buttons, 0);
+  EXPECT_EQ(policy.take_mouse().wheel, 0);
+  EXPECT_EQ(host.said,
+            "mouse 100,150,0,0;mouse 100,150,0,4;mouse 100,150,1,4;"
+            "mouse 100,150,1,4;mouse 100,150,0,0;");
+
+  policy.display_lost();
+  EXPECT_TRUE(policy.take_outcome().display_lost);
+}
+
+}  // namespace
+}  // namespace textscreen::platform
