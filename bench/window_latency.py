@@ -4,8 +4,9 @@
   window_latency.py keys WINDOW_ID COLUMN ROW COUNT
   window_latency.py open TITLE COLUMN ROW    (prints the clock when the cell first lights)
 
-Gives the window the focus and presses a digit (through the XTest extension, as a keyboard
-would; no process is started per key), then reads the 8x16 text cell at COLUMN, ROW (0-based) with XGetImage in a
+Gives the window the focus and presses a digit at a random moment, 0-50 ms after the last
+echo was cleared (through the XTest extension, as a keyboard would; no process is started
+per key), then reads the 8x16 text cell at COLUMN, ROW (0-based) with XGetImage in a
 tight loop until it is no longer blank; BackSpace then clears it again. Prints one latency in
 milliseconds a line. A sample costs about a tenth of a millisecond, so the figures are the
 window's own: its event poll, its frame and its present.
@@ -13,6 +14,7 @@ window's own: its event poll, its frame and its present.
 import ctypes
 import subprocess
 import sys
+import random
 import time
 
 x11 = ctypes.CDLL("libX11.so.6")
@@ -109,6 +111,8 @@ def main():
     window, column, row, count = (int(a, 0) for a in sys.argv[2:6])
     subprocess.run(["xdotool", "windowfocus", "--sync", str(window)], check=True)
     for n in range(count):
+        # Keys come at random moments, as a typist's do, not in step with the presents.
+        time.sleep(random.uniform(0, 0.05))
         start = time.perf_counter()
         press(display, str(n % 10).encode())
         wait_for(display, window, column, row, True)
