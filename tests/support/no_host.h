@@ -15,7 +15,6 @@ class NoHost final : public platform::DisplayHost {
   int32_t key_room() override { return 0; }
   void close_requested() override {}
   void activation_changed(bool) override {}
-  void mouse_changed(int32_t, int32_t, int32_t, int32_t) override {}
   void display_lost() override {}
 };
 

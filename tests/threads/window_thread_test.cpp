@@ -53,7 +53,6 @@ class FakeHost final : public platform::DisplayHost {
   int32_t key_room() override { return room; }
   void close_requested() override { ++closes; }
   void activation_changed(bool) override {}
-  void mouse_changed(int32_t, int32_t, int32_t, int32_t) override {}
   void display_lost() override {}
 
   std::array<uint8_t, 32> pixels{};

@@ -42,17 +42,9 @@ class ScreenHost final : public platform::DisplayHost {
   }
   int32_t key_room() override { return key_ring().room(); }
   void close_requested() override { window_close_requested(); }
-  void activation_changed(bool active) override {
-    screen_.active = active;
+  void activation_changed(bool) override {
     screen_.key_states.fill(0);
-    screen_.mouse_buttons = 0;
     std::fill_n(screen_.dirty.get(), screen_.height * screen_.line_scale, uint8_t{1});
-  }
-  void mouse_changed(int32_t x, int32_t y, int32_t wheel_steps, int32_t buttons) override {
-    screen_.mouse_x = x;
-    screen_.mouse_y = y;
-    screen_.mouse_wheel += wheel_steps;
-    screen_.mouse_buttons = buttons;
   }
   // Without its display the program can neither show nor read anything more: it ends as a
   // closed console ends it. The title was settled before the window opened, so the window

@@ -76,12 +76,6 @@ struct GraphicsScreen {
 
   std::array<uint8_t, 128> key_states{};  // by scan code, 1 while held
   int32_t refresh_rate = 0;               // hertz; 0 when unknown
-  bool active = false;
-
-  int32_t mouse_x = 0;
-  int32_t mouse_y = 0;
-  int32_t mouse_wheel = 0;
-  int32_t mouse_buttons = 0;
 
   bool frame_locked = false;  // by the operation now running on the program's thread
   bool scroll_pending = false;

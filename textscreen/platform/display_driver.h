@@ -82,11 +82,9 @@ class DisplayHost {
   virtual int32_t key_room() = 0;
   // The window's close box or the window manager's close: the window stays open.
   virtual void close_requested() = 0;
-  // The window gained or lost the keyboard; every line is to be shown again.
+  // The window gained or lost the keyboard: no key is held any more, and every line is to
+  // be shown again. (The mouse and the active flag are the driver's own: see get_mouse.)
   virtual void activation_changed(bool active) = 0;
-  // Mouse state: position in frame pixels, wheel steps since the last read, buttons
-  // (bit 0 left, bit 1 right, bit 2 middle).
-  virtual void mouse_changed(int32_t x, int32_t y, int32_t wheel_steps, int32_t buttons) = 0;
   // The connection to the display is gone for good (the X server ended, the link to it
   // broke): the process is to end as a closed console ends it. Called once, by the thread
   // that talks to the display (the window thread; the OpenGL driver's is the program's

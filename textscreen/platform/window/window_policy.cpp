@@ -80,7 +80,7 @@ void WindowPolicy::focus_changed(bool focused) {
 void WindowPolicy::pointer_moved(int32_t x, int32_t y) {
   window_x_ = x;
   window_y_ = y;
-  tell_mouse(0);
+  place_mouse();
 }
 
 void WindowPolicy::button_changed(int32_t button_bit, bool down) {
@@ -89,12 +89,10 @@ void WindowPolicy::button_changed(int32_t button_bit, bool down) {
   } else {
     mouse_.buttons &= ~button_bit;
   }
-  tell_mouse(0);
 }
 
 void WindowPolicy::wheel_turned(int32_t steps) {
   mouse_.wheel += steps;
-  tell_mouse(steps);
 }
 
 void WindowPolicy::display_lost() {
@@ -102,11 +100,10 @@ void WindowPolicy::display_lost() {
   host_.display_lost();
 }
 
-void WindowPolicy::tell_mouse(int32_t wheel_steps) {
+void WindowPolicy::place_mouse() {
   const int32_t line_scale = host_.frame().line_scale;
   mouse_.x = window_x_;
   mouse_.y = window_y_ / (line_scale > 0 ? line_scale : 1);
-  host_.mouse_changed(mouse_.x, mouse_.y, wheel_steps, mouse_.buttons);
 }
 
 }  // namespace textscreen::platform

@@ -70,7 +70,8 @@ class WindowPolicy final : public WindowEventSink {
   void display_lost() override;
 
  private:
-  void tell_mouse(int32_t wheel_steps);
+  // The pointer in frame pixels, from where the window last saw it.
+  void place_mouse();
 
   DisplayHost& host_;
   int32_t flags_;
