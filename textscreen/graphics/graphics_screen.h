@@ -75,7 +75,6 @@ struct GraphicsScreen {
   std::unique_ptr<std::unique_ptr<TextCell[]>[]> cells;  // one grid per page, row by row
 
   std::array<uint8_t, 128> key_states{};  // by scan code, 1 while held
-  int32_t refresh_rate = 0;               // hertz; 0 when unknown
 
   bool frame_locked = false;  // by the operation now running on the program's thread
   bool scroll_pending = false;
