@@ -37,6 +37,15 @@ void WindowPolicy::mark_active() {
   keys_changed_ = true;
 }
 
+int32_t WindowPolicy::get_mouse(int32_t& x, int32_t& y, int32_t& wheel, int32_t& buttons) {
+  const MouseState mouse = take_mouse();
+  x = mouse.x;
+  y = mouse.y;
+  wheel = mouse.wheel;
+  buttons = mouse.buttons;
+  return 0;
+}
+
 MouseState WindowPolicy::take_mouse() {
   const MouseState mouse = mouse_;
   mouse_.wheel = 0;

@@ -55,6 +55,8 @@ class WindowPolicy final : public WindowEventSink {
   bool active() const { return active_; }
   // The mouse, and the wheel steps counted since the last call.
   MouseState take_mouse();
+  // DisplayDriver::get_mouse's answer from take_mouse: always 0, the values set.
+  int32_t get_mouse(int32_t& x, int32_t& y, int32_t& wheel, int32_t& buttons);
 
   bool room_for_key() override;
   bool room_for_text() override;

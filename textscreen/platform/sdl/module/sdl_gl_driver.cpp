@@ -82,13 +82,7 @@ void SdlGlDriver::wait_retrace() {
 }
 
 int32_t SdlGlDriver::get_mouse(int32_t& x, int32_t& y, int32_t& wheel, int32_t& buttons) {
-  if (!policy_) return 1;
-  const MouseState mouse = policy_->take_mouse();
-  x = mouse.x;
-  y = mouse.y;
-  wheel = mouse.wheel;
-  buttons = mouse.buttons;
-  return 0;
+  return policy_ ? policy_->get_mouse(x, y, wheel, buttons) : 1;
 }
 
 int32_t SdlGlDriver::set_mouse(int32_t x, int32_t y, int32_t shown) {
