@@ -1,5 +1,6 @@
 #include "console/console_keyboard.h"
 
+#include "console/key_arrival.h"
 #include "console/key_queue.h"
 #include "console/key_translation.h"
 #include "console/layer_devices.h"
@@ -54,12 +55,6 @@ void handle_key_up(const KeyEvent& key) {
 void sleep_ms(int32_t milliseconds) {
   console().flush();
   clock().sleep_for(std::chrono::milliseconds(milliseconds));
-}
-
-// Sleeps until the console's input may hold a key, or `at_most` has passed.
-void wait_for_console_key(std::chrono::milliseconds at_most) {
-  console().flush();
-  console().wait_for_input(at_most);
 }
 
 }  // namespace

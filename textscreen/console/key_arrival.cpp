@@ -10,12 +10,16 @@ void (*graphics_wait)(std::chrono::milliseconds) = nullptr;
 
 }  // namespace
 
-void wait_for_key_arrival(std::chrono::milliseconds at_most) {
+void wait_for_console_key(std::chrono::milliseconds at_most) {
   console().flush();
+  console().wait_for_input(at_most);
+}
+
+void wait_for_key_arrival(std::chrono::milliseconds at_most) {
   if (screen_state().hooks.peek_key != nullptr && graphics_wait != nullptr) {
     graphics_wait(at_most);
   } else {
-    console().wait_for_input(at_most);
+    wait_for_console_key(at_most);
   }
 }
 

@@ -8,9 +8,11 @@
 
 namespace textscreen::detail {
 
-// Sleeps until a key may have come or `at_most` has passed. Program's thread; shows what
-// the console has pending first.
+// Sleeps until a key may have come or `at_most` has passed. Program's thread.
 void wait_for_key_arrival(std::chrono::milliseconds at_most);
+// The console's part of it: shows what the console has pending, then sleeps until its input
+// may hold a key or `at_most` has passed.
+void wait_for_console_key(std::chrono::milliseconds at_most);
 
 // The graphics half's wait, used while the key slots are its own.
 void set_graphics_key_arrival(void (*wait)(std::chrono::milliseconds at_most));

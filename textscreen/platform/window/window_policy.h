@@ -52,7 +52,6 @@ class WindowPolicy final : public WindowEventSink {
   bool key_states_due();
   // A new window, or one just switched to or from full screen, has the keyboard.
   void mark_active();
-  bool active() const { return active_; }
   // The mouse, and the wheel steps counted since the last call.
   MouseState take_mouse();
   // DisplayDriver::get_mouse's answer from take_mouse: always 0, the values set.
