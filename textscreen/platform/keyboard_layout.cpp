@@ -116,4 +116,46 @@ uint16_t scan_code_for_virtual_key(uint16_t virtual_key) {
   return 0;
 }
 
+KeyEvent key_event(uint16_t virtual_key, uint8_t character, uint32_t state) {
+  KeyEvent key;
+  key.virtual_key = virtual_key;
+  key.scan_code = scan_code_for_virtual_key(virtual_key);
+  key.character = character;
+  key.control_state = state;
+  return key;
+}
+
+KeyEvent key_of_byte(uint8_t byte) {
+  constexpr uint8_t ESC = 0x1B;
+  switch (byte) {
+    case 0:
+      return key_event(VKEY_SPACE, 0, KEY_STATE_LEFT_CTRL);
+    case 8:  // Ctrl+H, which is also what Ctrl+Backspace sends
+      return key_event(VKEY_BACK, 8, KEY_STATE_LEFT_CTRL);
+    case 9:
+      return key_event(VKEY_TAB, 9, 0);
+    case 10:  // Ctrl+Enter: raw mode leaves a plain Enter as CR
+      return key_event(VKEY_RETURN, 10, KEY_STATE_LEFT_CTRL);
+    case 13:
+      return key_event(VKEY_RETURN, '\r', 0);
+    case ESC:
+      return key_event(VKEY_ESCAPE, ESC, 0);
+    case 127:
+      return key_event(VKEY_BACK, 8, 0);
+    default:
+      break;
+  }
+  if (byte < 27) return key_event(static_cast<uint16_t>('A' + byte - 1), byte, KEY_STATE_LEFT_CTRL);
+  if (byte > 127) return key_event(0, byte, 0);
+  KeyPlacement placement;
+  // Bytes 28-31 are Ctrl with the key of the character 64 above: \ ] ^ _.
+  const uint8_t typed = byte < 32 ? static_cast<uint8_t>(byte + 64) : byte;
+  const uint32_t ctrl = byte < 32 ? uint32_t{KEY_STATE_LEFT_CTRL} : 0u;
+  if (!key_for_character(typed, placement)) return key_event(0, byte, ctrl);
+  KeyEvent key = key_event(placement.virtual_key, byte,
+                           ctrl | (placement.shift ? uint32_t{KEY_STATE_SHIFT} : 0u));
+  key.scan_code = placement.scan_code;
+  return key;
+}
+
 }  // namespace textscreen::platform

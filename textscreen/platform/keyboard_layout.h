@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "platform/keys.h"
+
 namespace textscreen::platform {
 
 struct KeyPlacement {
@@ -23,5 +25,14 @@ uint8_t shifted_character(uint16_t virtual_key);
 
 // The set-1 scan code of a virtual key, 0 when unknown.
 uint16_t scan_code_for_virtual_key(uint16_t virtual_key);
+
+// A key down of `virtual_key` (with its scan code) giving `character` with modifiers `state`.
+KeyEvent key_event(uint16_t virtual_key, uint8_t character, uint32_t state);
+
+// The key a byte of a raw terminal or of a script stands for, as the US layout types it:
+// printable ASCII with its key (and Shift where needed), control bytes as Ctrl with their
+// letter, except 8 (Ctrl+Backspace), 9 Tab, 10 (Ctrl+Enter), 13 Enter, 27 Esc and 127
+// (Backspace). A byte above 127 is a character of the console's code page typed on no key.
+KeyEvent key_of_byte(uint8_t byte);
 
 }  // namespace textscreen::platform

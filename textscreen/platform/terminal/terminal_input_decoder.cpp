@@ -16,52 +16,11 @@ constexpr uint8_t ESC = 0x1B;
 constexpr size_t MAX_SEQUENCE_LENGTH = 32;
 constexpr std::array<uint8_t, 6> PASTE_END{ESC, '[', '2', '0', '1', '~'};
 
-KeyEvent make_key(uint16_t virtual_key, uint8_t character, uint32_t state) {
-  KeyEvent key;
-  key.virtual_key = virtual_key;
-  key.scan_code = scan_code_for_virtual_key(virtual_key);
-  key.character = character;
-  key.control_state = state;
-  return key;
-}
-
 KeyEvent esc_key() {
-  return make_key(VKEY_ESCAPE, ESC, 0);
+  return key_event(VKEY_ESCAPE, ESC, 0);
 }
 KeyEvent enter_key() {
-  return make_key(VKEY_RETURN, '\r', 0);
-}
-
-// The key of one ASCII byte as the US layout types it.
-KeyEvent ascii_key(uint8_t byte) {
-  switch (byte) {
-    case 0:
-      return make_key(VKEY_SPACE, 0, KEY_STATE_LEFT_CTRL);
-    case 8:  // Ctrl+H, which is also what Ctrl+Backspace sends
-      return make_key(VKEY_BACK, 8, KEY_STATE_LEFT_CTRL);
-    case 9:
-      return make_key(VKEY_TAB, 9, 0);
-    case 10:  // Ctrl+Enter: raw mode leaves a plain Enter as CR
-      return make_key(VKEY_RETURN, 10, KEY_STATE_LEFT_CTRL);
-    case 13:
-      return enter_key();
-    case ESC:
-      return esc_key();
-    case 127:
-      return make_key(VKEY_BACK, 8, 0);
-    default:
-      break;
-  }
-  if (byte < 27) return make_key(static_cast<uint16_t>('A' + byte - 1), byte, KEY_STATE_LEFT_CTRL);
-  KeyPlacement placement;
-  // Bytes 28-31 are Ctrl with the key of the character 64 above: \ ] ^ _.
-  const uint8_t typed = byte < 32 ? static_cast<uint8_t>(byte + 64) : byte;
-  const uint32_t ctrl = byte < 32 ? uint32_t{KEY_STATE_LEFT_CTRL} : 0u;
-  if (!key_for_character(typed, placement)) return make_key(0, byte, ctrl);
-  KeyEvent key = make_key(placement.virtual_key, byte,
-                          ctrl | (placement.shift ? uint32_t{KEY_STATE_SHIFT} : 0u));
-  key.scan_code = placement.scan_code;
-  return key;
+  return key_event(VKEY_RETURN, '\r', 0);
 }
 
 // The modifier parameter of xterm: 1 + (Shift | Alt << 1 | Ctrl << 2).
@@ -76,11 +35,11 @@ uint32_t modifier_state(int value) {
 }
 
 KeyEvent cursor_key(uint16_t virtual_key, uint32_t modifiers) {
-  return make_key(virtual_key, 0, KEY_STATE_ENHANCED | modifiers);
+  return key_event(virtual_key, 0, KEY_STATE_ENHANCED | modifiers);
 }
 
 KeyEvent function_key(int number, uint32_t modifiers) {
-  return make_key(static_cast<uint16_t>(VKEY_F1 + number - 1), 0, modifiers);
+  return key_event(static_cast<uint16_t>(VKEY_F1 + number - 1), 0, modifiers);
 }
 
 // The key a final letter names in "ESC [ 1 ; m X" and "ESC O X"; virtual key 0 when none.
@@ -284,7 +243,7 @@ size_t TerminalInputDecoder::decode_csi(size_t pos) {
     }
     key = tilde_key(p.values[0], modifiers);
   } else if (final_byte == 'Z') {
-    key = make_key(VKEY_TAB, 9, KEY_STATE_SHIFT | modifiers);
+    key = key_event(VKEY_TAB, 9, KEY_STATE_SHIFT | modifiers);
   } else if (p.values[0] <= 1) {
     key = letter_key(final_byte, modifiers);
   }
@@ -310,7 +269,7 @@ size_t TerminalInputDecoder::decode_text(size_t pos, bool force, uint32_t extra_
   KeyEvent key;
   size_t used = 1;
   if (byte < 0x80) {
-    key = ascii_key(byte);
+    key = key_of_byte(byte);
   } else {
     char32_t code_point = REPLACEMENT_CHARACTER;
     used = decode_utf8({reinterpret_cast<const char*>(&pending_[pos]), pending_.size() - pos},
@@ -319,7 +278,7 @@ size_t TerminalInputDecoder::decode_text(size_t pos, bool force, uint32_t extra_
     // Bytes that are no UTF-8, or a character cut short, become '?' one by one and decoding
     // goes on after them.
     used = std::max<size_t>(used, 1);
-    key = make_key(0, byte_for(CodePage::cp852, code_point), 0);
+    key = key_event(0, byte_for(CodePage::cp852, code_point), 0);
   }
   key.control_state |= extra_state;
   push_key(key);
