@@ -1,6 +1,5 @@
 // Keys on the console: translation into key codes and key strings, Alt with keypad
 // numbers, the key queue, the waits and the control events.
-#include <fpu_control.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,8 +8,8 @@
 #include "console/key_queue.h"
 #include "console/key_translation.h"
 #include "console/layer_lifecycle.h"
+#include "platform/floating_point.h"
 #include "platform/keyboard_layout.h"
-#include "platform/system/floating_point.h"
 #include "support/layer_fixture.h"
 
 namespace textscreen::testing {
@@ -195,10 +194,14 @@ TEST_F(KeyboardTest, LayerInitAddsProcessedInputAndKeepsTheOtherModeBits) {
 }
 
 TEST(FloatingPoint, SetUpGivesTheExtendedControlWordWhateverWasSetBefore) {
-  fpu_control_t spoiled = (_FPU_DEFAULT & ~_FPU_EXTENDED) | _FPU_DOUBLE | _FPU_RC_ZERO;
-  _FPU_SETCW(spoiled);
+  // 53-bit significand, rounding toward zero, every exception masked.
+  const uint16_t spoiled = 0x0E7F;
+  asm volatile("fldcw %0" : : "m"(spoiled));
   platform::set_extended_precision();
   EXPECT_EQ(platform::floating_point_control_word(), platform::EXTENDED_CONTROL_WORD);
+  // The 64-bit significand at work: 1 + 2^-60 is kept, where a double would lose it.
+  volatile long double tiny = 0x1p-60L;
+  EXPECT_NE(1.0L + tiny, 1.0L);
 }
 
 }  // namespace

@@ -198,7 +198,7 @@ TEST_F(GraphicsTest, ClosingOnlyLeavesTheViewAsItWas) {
 }
 
 TEST_F(LayerTest, WithoutADriverTheProgramStaysOnTheConsole) {
-  unsetenv("VXGFX");
+  unset_environment("VXGFX");
   screen_mode(12, 8, 0, 0, 0);
   EXPECT_EQ(last_error(), ERROR_ILLEGAL_CALL);
   EXPECT_FALSE(detail::graphics_screen_open());

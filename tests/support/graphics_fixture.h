@@ -7,6 +7,7 @@
 
 #include "graphics/graphics_keys.h"
 #include "graphics/graphics_screen.h"
+#include "support/environment.h"
 #include "support/frame_reader.h"
 #include "support/layer_fixture.h"
 #include "textscreen/screen_mode.h"
@@ -15,8 +16,8 @@ namespace textscreen::testing {
 
 class GraphicsTest : public LayerTest {
  protected:
-  GraphicsTest() { setenv("VXGFX", "null", 1); }
-  ~GraphicsTest() override { unsetenv("VXGFX"); }
+  GraphicsTest() { set_environment("VXGFX", "null"); }
+  ~GraphicsTest() override { unset_environment("VXGFX"); }
 
   static detail::GraphicsScreen& g() { return *detail::graphics_screen(); }
   // A screen row (1-based) as the frame shows it, trailing blanks removed.

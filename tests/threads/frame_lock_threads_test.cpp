@@ -12,6 +12,7 @@
 #include "graphics/graphics_screen.h"
 #include "platform/memory/memory_console.h"
 #include "platform/window/window_thread_driver.h"
+#include "support/environment.h"
 #include "textscreen/textscreen.h"
 
 namespace textscreen::testing {
@@ -55,7 +56,7 @@ TEST(FrameLockThreads, TheWindowThreadNeverSeesAHalfDrawnGlyph) {
   };
   platform::WindowThreadDriver driver("fake", std::move(backend));
   platform::DisplayDriver* drivers[] = {&driver};
-  unsetenv("VXGFX");
+  unset_environment("VXGFX");
   detail::reset_layer({&console, nullptr, nullptr, drivers});
   screen_mode(12, 8, 0, 0, 0);
   ASSERT_TRUE(detail::graphics_screen_open());

@@ -7,7 +7,7 @@
 #include "console/layer_devices.h"
 #include "console/layer_lifecycle.h"
 #include "platform/sdl/sdl_speaker.h"
-#include "platform/system/floating_point.h"
+#include "platform/floating_point.h"
 #include "platform/system/process_display_drivers.h"
 #include "platform/system/system_clock.h"
 #include "platform/terminal/terminal_console.h"

@@ -1,4 +1,4 @@
-#include "platform/system/floating_point.h"
+#include "platform/floating_point.h"
 
 #include <fpu_control.h>
 
