@@ -9,17 +9,32 @@ packages=(
   libvterm-dev tmux
   xvfb evilwm weston x11-utils libgl1-mesa-dri xdotool imagemagick python3
   clang libclang-rt-14-dev
-  mingw-w64
+  mingw-w64 wine wine64
 )
+
+installed() {
+  dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
+}
 
 missing=()
 for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  installed "$p" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
 
-echo "Installing: ${missing[*]}"
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-"${sudo_cmd[@]}" apt-get update -q
-DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  "${sudo_cmd[@]}" apt-get update -q
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# 32-bit Wine runs the 32-bit Windows build; it needs the i386 architecture. Where it cannot
+# be had, the tests of that build are skipped, and say so.
+if ! installed wine32:i386; then
+  echo "Installing: wine32:i386"
+  { "${sudo_cmd[@]}" dpkg --add-architecture i386 &&
+    "${sudo_cmd[@]}" apt-get update -q &&
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends wine32:i386; } ||
+    echo "wine32:i386 could not be installed: the 32-bit Windows build will not be tested"
+fi

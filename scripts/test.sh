@@ -16,11 +16,15 @@ Installs what is missing, then builds and runs, one stage after another:
   tsan   the threading tests under the thread sanitizer
   fuzz   every libFuzzer target over its committed corpus and then 5 seconds of new
          inputs (clang; scripts/fuzz.sh runs one for long)
+  windows-x64, windows-x86
+         the Windows build (mingw-w64): its unit tests, the console device on a real
+         console and both programs end to end, under Wine (skipped, with a line that says
+         so, where Wine or its 32-bit half is missing)
 --quick runs the debug stage alone. Build and test logs are kept in build/<stage>/.
 TXT
 }
 
-stages=(debug asan tsan fuzz)
+stages=(debug asan tsan fuzz windows-x64 windows-x86)
 case "${1:-}" in
   "") ;;
   --quick) stages=(debug) ;;
@@ -83,12 +87,25 @@ run_fuzz_stage() {
   failed=$((failed + broke))
 }
 
+# run_windows_stage PRESET: the Windows build's stage, where Wine can run what it builds.
+run_windows_stage() {
+  local preset=$1
+  if ! command -v wine >/dev/null; then
+    echo "== $preset: skipped: Wine is not installed"
+  elif [ "$preset" = windows-x86 ] && [ ! -x /usr/lib/wine/wine ]; then
+    echo "== $preset: skipped: Wine cannot run 32-bit programs here (wine32:i386 is missing)"
+  else
+    run_stage "$preset"
+  fi
+}
+
 for stage in "${stages[@]}"; do
   case $stage in
     debug) run_stage debug ;;
     asan) run_stage asan unit_tests render_tests thread_tests ;;
     tsan) run_stage tsan thread_tests ;;
     fuzz) run_fuzz_stage ;;
+    windows-*) run_windows_stage "$stage" ;;
   esac
 done
 

@@ -248,8 +248,11 @@ TEST(Win32ConsolePipedInput, TheBytesAreTheKeysAndTheEndOfThePipeEndsTheInput) {
       WriteFile(write_end, script.data(), static_cast<DWORD>(script.size()), &written, nullptr));
   CloseHandle(write_end);
   std::string characters;
-  while (console.read_input(event)) {
-    if (event.key.key_down) characters += static_cast<char>(event.key.character);
+  while (!console.input_ended()) {
+    console.wait_for_input(std::chrono::milliseconds(10000));
+    if (console.read_input(event) && event.key.key_down) {
+      characters += static_cast<char>(event.key.character);
+    }
   }
   EXPECT_EQ(characters, "a7\r\x1b\xA5");
   EXPECT_TRUE(console.input_ended());

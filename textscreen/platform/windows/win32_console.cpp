@@ -83,7 +83,7 @@ Win32Console::Win32Console(HANDLE input, HANDLE output) : input_(input), output_
   DWORD mode = 0;
   input_is_console_ =
       input_ != nullptr && input_ != INVALID_HANDLE_VALUE && GetConsoleMode(input_, &mode) != FALSE;
-  input_is_pipe_ = !input_is_console_ && GetFileType(input_) == FILE_TYPE_PIPE;
+  if (!input_is_console_) scripted_input_ = std::make_unique<ScriptedInput>(input_);
 }
 
 bool Win32Console::buffer_size(CellPosition& size) {
@@ -253,43 +253,10 @@ bool Win32Console::write_raw(const uint8_t* bytes, size_t count, size_t& written
   return true;
 }
 
-bool Win32Console::fetch_piped_input() {
-  // Bytes are read only while no key waits: what the layer has no room for stays in the
-  // pipe or the file, and nothing is dropped here.
-  while (piped_keys_.empty() && !piped_ended_) {
-    DWORD available = 0;
-    if (input_is_pipe_) {
-      if (!PeekNamedPipe(input_, nullptr, 0, nullptr, &available, nullptr)) {
-        piped_ended_ = true;  // the writer has closed its end
-        break;
-      }
-      if (available == 0) break;
-    }
-    uint8_t bytes[256];
-    DWORD read = 0;
-    const DWORD wanted = input_is_pipe_ ? std::min<DWORD>(available, sizeof bytes) : sizeof bytes;
-    if (!ReadFile(input_, bytes, wanted, &read, nullptr) || read == 0) {
-      piped_ended_ = true;
-      break;
-    }
-    for (DWORD i = 0; i < read; ++i) {
-      const uint8_t byte = bytes[i];
-      const bool after_cr = std::exchange(piped_after_cr_, byte == '\r');
-      if (byte == '\n' && after_cr) continue;
-      KeyEvent key = key_of_byte(byte);
-      piped_keys_.push_back(key);
-      key.key_down = false;
-      piped_keys_.push_back(key);
-    }
-  }
-  return !piped_keys_.empty();
-}
-
 bool Win32Console::peek_input(InputEvent& event) {
-  if (!input_is_console_) {
-    std::lock_guard lock(piped_mutex_);
-    if (!fetch_piped_input()) return false;
-    event = InputEvent{InputEventType::key, piped_keys_.front()};
+  if (scripted_input_ != nullptr) {
+    if (!scripted_input_->peek(event.key)) return false;
+    event.type = InputEventType::key;
     return true;
   }
   INPUT_RECORD record;
@@ -300,11 +267,9 @@ bool Win32Console::peek_input(InputEvent& event) {
 }
 
 bool Win32Console::read_input(InputEvent& event) {
-  if (!input_is_console_) {
-    std::lock_guard lock(piped_mutex_);
-    if (!fetch_piped_input()) return false;
-    event = InputEvent{InputEventType::key, piped_keys_.front()};
-    piped_keys_.pop_front();
+  if (scripted_input_ != nullptr) {
+    if (!scripted_input_->take(event.key)) return false;
+    event.type = InputEventType::key;
     return true;
   }
   // The console's read waits for an event: it is made only when one is there.
@@ -317,33 +282,15 @@ bool Win32Console::read_input(InputEvent& event) {
 }
 
 void Win32Console::wait_for_input(std::chrono::milliseconds timeout) {
-  if (input_is_console_) {
-    WaitForSingleObject(input_, static_cast<DWORD>(std::max<int64_t>(timeout.count(), 0)));
+  if (scripted_input_ != nullptr) {
+    scripted_input_->wait(timeout);
     return;
   }
-  // A pipe has nothing to wait on: look again every few milliseconds until bytes come, the
-  // writer closes it or the time is up. A file never waits.
-  const auto until = std::chrono::steady_clock::now() + timeout;
-  for (;;) {
-    {
-      std::lock_guard lock(piped_mutex_);
-      if (piped_ended_ || !piped_keys_.empty() || !input_is_pipe_) return;
-      DWORD available = 0;
-      if (!PeekNamedPipe(input_, nullptr, 0, nullptr, &available, nullptr) || available > 0) {
-        return;
-      }
-    }
-    const auto left = until - std::chrono::steady_clock::now();
-    if (left <= std::chrono::steady_clock::duration::zero()) return;
-    Sleep(static_cast<DWORD>(std::min<int64_t>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(left).count() + 1, 5)));
-  }
+  WaitForSingleObject(input_, static_cast<DWORD>(std::max<int64_t>(timeout.count(), 0)));
 }
 
 bool Win32Console::input_ended() {
-  if (input_is_console_) return false;
-  std::lock_guard lock(piped_mutex_);
-  return piped_ended_ && piped_keys_.empty();
+  return scripted_input_ != nullptr && scripted_input_->ended();
 }
 
 // As the user's closing of the console window does it: the handler hears of the close on a

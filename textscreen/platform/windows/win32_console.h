@@ -22,12 +22,12 @@
 
 #include <atomic>
 #include <cstdint>
-#include <deque>
-#include <mutex>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "platform/console_device.h"
+#include "platform/windows/scripted_input.h"
 
 namespace textscreen::platform {
 
@@ -74,18 +74,11 @@ class Win32Console final : public ConsoleDevice {
   bool inside_buffer(CellPosition position);
   // Writes the fill cell over a rectangle already inside the buffer.
   bool fill_rectangle(const SMALL_RECT& area, ConsoleCell fill);
-  // Bytes from an input that is not a console, read while no key waits and never waiting.
-  bool fetch_piped_input();
 
   HANDLE input_;
   HANDLE output_;
   bool input_is_console_;
-  bool input_is_pipe_;  // else a file (or a device) when not a console
-
-  std::mutex piped_mutex_;  // the keys of an input that is not a console
-  std::deque<KeyEvent> piped_keys_;
-  bool piped_after_cr_ = false;  // a CR LF pair of a script is one Enter
-  bool piped_ended_ = false;
+  std::unique_ptr<ScriptedInput> scripted_input_;  // when the input is not a console
   std::atomic<bool> closing_{false};
 };
 
