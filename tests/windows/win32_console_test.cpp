@@ -8,8 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "console/layer_reset.h"
 #include "platform/code_pages.h"
 #include "platform/memory/memory_console.h"
+#include "platform/windows/windows_clock.h"
+#include "textscreen/textscreen.h"
 
 namespace textscreen::testing {
 namespace {
@@ -231,6 +234,29 @@ TEST_F(Win32ConsoleTest, TypedKeysComeAsCodePage852AndPeekingLeavesThemWaiting) 
   EXPECT_NE(mode & platform::INPUT_MODE_PROCESSED, 0u);
 }
 
+// The layer on a real console: a console's size is its own to choose, so the screen takes
+// the size asked for, and printing past the last row scrolls the view.
+TEST_F(Win32ConsoleTest, TheScreenTakesTheSizeAskedForAndPrintingScrollsIt) {
+  platform::WindowsClock clock;
+  detail::reset_layer({console_.get(), &clock, nullptr, {}});
+  EXPECT_EQ(screen_width(40, 12), 0);
+  platform::ScreenBufferInfo info;
+  ASSERT_TRUE(console_->read_screen_buffer_info(info));
+  EXPECT_EQ(info.size, (CellPosition{40, 12}));
+  EXPECT_EQ(info.window, (CellRect{0, 0, 39, 11}));
+  EXPECT_EQ(screen_width(0, 0), 40 + (12 << 16));
+
+  screen_color(14, 1);
+  for (int line = 1; line <= 13; ++line)
+    print_string(0, "wiersz " + std::to_string(line), PRINT_NEWLINE);
+  detail::reset_layer({});
+  EXPECT_EQ(cell(7, 0).Char.UnicodeChar, L'3');   // rows 1 and 2 scrolled away
+  EXPECT_EQ(cell(7, 10).Char.UnicodeChar, L'1');  // "wiersz 13"
+  EXPECT_EQ(cell(8, 10).Char.UnicodeChar, L'3');
+  EXPECT_EQ(cell(0, 11).Char.UnicodeChar, L' ');
+  EXPECT_EQ(cell(0, 11).Attributes, 0x1E);  // the new row in the colours of the text
+}
+
 // Keys from a pipe: its bytes are the keys (a CR LF line end is one Enter), and its end
 // ends the input once every key is read.
 TEST(Win32ConsolePipedInput, TheBytesAreTheKeysAndTheEndOfThePipeEndsTheInput) {
@@ -265,7 +291,12 @@ TEST(Win32ConsoleRedirectedOutput, BytesGoUnchangedAndThereIsNoScreen) {
   HANDLE read_end = nullptr;
   HANDLE write_end = nullptr;
   ASSERT_TRUE(CreatePipe(&read_end, &write_end, nullptr, 0));
-  Win32Console console(read_end, write_end);
+  // Input of its own, already ended, so that nothing but the test reads the output pipe.
+  HANDLE keys = nullptr;
+  HANDLE no_keys = nullptr;
+  ASSERT_TRUE(CreatePipe(&keys, &no_keys, nullptr, 0));
+  CloseHandle(no_keys);
+  Win32Console console(keys, write_end);
   platform::ScreenBufferInfo info;
   EXPECT_FALSE(console.read_screen_buffer_info(info));
   const uint8_t bytes[] = {'Z', 0xA5, '\r', '\n', 0x03};
@@ -278,6 +309,7 @@ TEST(Win32ConsoleRedirectedOutput, BytesGoUnchangedAndThereIsNoScreen) {
   EXPECT_EQ(std::string(back, back + read), std::string(bytes, bytes + sizeof bytes));
   CloseHandle(read_end);
   CloseHandle(write_end);
+  CloseHandle(keys);
 }
 
 }  // namespace

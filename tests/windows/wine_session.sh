@@ -2,10 +2,12 @@
 # The Wine session of a test run: `start PREFIX` makes the prefix when it is missing (once,
 # ~10 s), starts an X server for programs that open a console window of their own, and a
 # persistent wine server, so that no program waits for a server to start or to end;
-# `stop PREFIX` ends both. Only this prefix's server is touched.
+# `stop PREFIX` ends both. Only this prefix's server is touched. `prepare PREFIX` only makes
+# the prefix, for running the programs by hand.
 set -euo pipefail
-command=${1:?usage: wine_session.sh start|stop PREFIX}
-export WINEPREFIX=${2:?usage: wine_session.sh start|stop PREFIX}
+usage="usage: wine_session.sh start|stop|prepare PREFIX"
+command=${1:?$usage}
+export WINEPREFIX=${2:?$usage}
 export WINEDEBUG=-all
 display_file=$WINEPREFIX/textscreen-display
 xvfb_pid_file=$WINEPREFIX/textscreen-xvfb.pid
@@ -25,16 +27,23 @@ stop_session() {
   fi
 }
 
+prepare_prefix() {
+  command -v wine >/dev/null || { echo "wine is not installed"; exit 1; }
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    # No Mono or Gecko: nothing here needs them, and asking for them would stall.
+    WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
+    wineserver -w
+  fi
+}
+
 case $command in
+  prepare)
+    prepare_prefix
+    ;;
   start)
-    command -v wine >/dev/null || { echo "wine is not installed"; exit 1; }
     stop_session
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-      mkdir -p "$WINEPREFIX"
-      # No Mono or Gecko: nothing here needs them, and asking for them would stall.
-      WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
-      wineserver -w
-    fi
+    prepare_prefix
     if command -v Xvfb >/dev/null; then
       for number in $(seq 70 99); do
         [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] && continue
@@ -59,7 +68,7 @@ case $command in
     stop_session
     ;;
   *)
-    echo "usage: wine_session.sh start|stop PREFIX" >&2
+    echo "$usage" >&2
     exit 2
     ;;
 esac

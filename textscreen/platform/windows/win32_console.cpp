@@ -87,9 +87,12 @@ Win32Console::Win32Console(HANDLE input, HANDLE output) : input_(input), output_
 }
 
 bool Win32Console::buffer_size(CellPosition& size) {
-  CONSOLE_SCREEN_BUFFER_INFO info;
-  if (!GetConsoleScreenBufferInfo(output_, &info)) return false;
-  size = {info.dwSize.X, info.dwSize.Y};
+  if (!known_size_.has_value()) {
+    CONSOLE_SCREEN_BUFFER_INFO info;
+    if (!GetConsoleScreenBufferInfo(output_, &info)) return false;
+    known_size_ = CellPosition{info.dwSize.X, info.dwSize.Y};
+  }
+  size = *known_size_;
   return true;
 }
 
@@ -101,8 +104,12 @@ bool Win32Console::inside_buffer(CellPosition position) {
 
 bool Win32Console::read_screen_buffer_info(ScreenBufferInfo& info) {
   CONSOLE_SCREEN_BUFFER_INFO console;
-  if (!GetConsoleScreenBufferInfo(output_, &console)) return false;
+  if (!GetConsoleScreenBufferInfo(output_, &console)) {
+    known_size_.reset();
+    return false;
+  }
   info.size = {console.dwSize.X, console.dwSize.Y};
+  known_size_ = info.size;
   info.cursor = {console.dwCursorPosition.X, console.dwCursorPosition.Y};
   info.attribute = console.wAttributes;
   info.window = {console.srWindow.Left, console.srWindow.Top, console.srWindow.Right,
@@ -229,6 +236,7 @@ bool Win32Console::set_window_rect(const CellRect& window) {
 }
 
 bool Win32Console::set_buffer_size(CellPosition size) {
+  known_size_.reset();
   return SetConsoleScreenBufferSize(output_, {size.column, size.row}) != FALSE;
 }
 
@@ -332,15 +340,29 @@ bool Win32Console::set_control_handler(ControlHandler handler, bool add) {
   return SetConsoleCtrlHandler(control_trampoline, FALSE) != FALSE;
 }
 
-// The keyboard layout's character for the key, as 852; dead keys (bit 31) give none.
+// The keyboard layout's character for the key, as 852; dead keys (bit 31) give none. The
+// layout is the window system's, loaded on the first key that needs it: a console program
+// that links the window system pays for it at every start.
 uint8_t Win32Console::virtual_key_to_char(uint16_t virtual_key) {
-  const UINT mapped = MapVirtualKeyW(virtual_key, MAPVK_VK_TO_CHAR);
+  using MapVirtualKey = UINT(WINAPI*)(UINT, UINT);
+  static const auto map_virtual_key = [] {
+    HMODULE user = LoadLibraryW(L"user32.dll");
+    return user == nullptr ? nullptr
+                           : reinterpret_cast<MapVirtualKey>(
+                                 reinterpret_cast<void*>(GetProcAddress(user, "MapVirtualKeyW")));
+  }();
+  if (map_virtual_key == nullptr) return unshifted_character(virtual_key);
+  const UINT mapped = map_virtual_key(virtual_key, MAPVK_VK_TO_CHAR);
   if (mapped == 0 || (mapped & 0x80000000u) != 0) return 0;
   return byte_for(CodePage::cp852, static_cast<char32_t>(mapped & 0xFFFF));
 }
 
+// The console's own bell: a BEL written to it sounds and leaves the cells and the cursor as
+// they are. (Not the window system's alert: a console program that loads the window system
+// pays for it at every start.)
 void Win32Console::ring_bell() {
-  MessageBeep(MB_OK);
+  DWORD written = 0;
+  WriteConsoleW(output_, L"\a", 1, &written, nullptr);
 }
 
 }  // namespace textscreen::platform

@@ -23,6 +23,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -69,7 +70,9 @@ class Win32Console final : public ConsoleDevice {
   static constexpr UINT CLOSED_CONSOLE_STATUS = 0xC000013A;
 
  private:
-  // The buffer's size, or false when the output is not a console.
+  // The buffer's size, or false when the output is not a console. The size is read once and
+  // again after every read of the buffer's information (the layer reads it after each of its
+  // writes, so a size the user changes is seen) and after every resize of the device's own.
   bool buffer_size(CellPosition& size);
   bool inside_buffer(CellPosition position);
   // Writes the fill cell over a rectangle already inside the buffer.
@@ -78,6 +81,7 @@ class Win32Console final : public ConsoleDevice {
   HANDLE input_;
   HANDLE output_;
   bool input_is_console_;
+  std::optional<CellPosition> known_size_;
   std::unique_ptr<ScriptedInput> scripted_input_;  // when the input is not a console
   std::atomic<bool> closing_{false};
 };
