@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libvterm-dev tmux
   xvfb evilwm weston x11-utils libgl1-mesa-dri xdotool imagemagick python3
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev strace unzip
   mingw-w64 wine wine64
 )
 

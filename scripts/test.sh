@@ -20,11 +20,13 @@ Installs what is missing, then builds and runs, one stage after another:
          the Windows build (mingw-w64): its unit tests, the console device on a real
          console and both programs end to end, under Wine (skipped, with a line that says
          so, where Wine or its 32-bit half is missing)
+  packages
+         the .deb and the Windows zip as scripts/package.sh makes them, checked file by file
 --quick runs the debug stage alone. Build and test logs are kept in build/<stage>/.
 TXT
 }
 
-stages=(debug asan tsan fuzz windows-x64 windows-x86)
+stages=(debug asan tsan fuzz windows-x64 windows-x86 packages)
 case "${1:-}" in
   "") ;;
   --quick) stages=(debug) ;;
@@ -99,6 +101,20 @@ run_windows_stage() {
   fi
 }
 
+# run_packages_stage: makes the packages from the builds at hand and checks what they hold.
+run_packages_stage() {
+  local started=$SECONDS log=build/packages-stage.log
+  mkdir -p build
+  if scripts/package.sh >"$log" 2>&1 && tests/packaging/test_packages.sh build/packages >>"$log" 2>&1; then
+    echo "== packages: made and checked ($((SECONDS - started)) s)"
+    passed=$((passed + 1))
+  else
+    echo "== packages: failed"
+    cat "$log"
+    failed=$((failed + 1))
+  fi
+}
+
 for stage in "${stages[@]}"; do
   case $stage in
     debug) run_stage debug ;;
@@ -106,6 +122,7 @@ for stage in "${stages[@]}"; do
     tsan) run_stage tsan thread_tests ;;
     fuzz) run_fuzz_stage ;;
     windows-*) run_windows_stage "$stage" ;;
+    packages) run_packages_stage ;;
   esac
 done
 
