@@ -19,8 +19,8 @@ use_program() {
   E2E_PROGRAM_NAME=$1.exe E2E_PROGRAM=$E2E_BIN_DIR/$1.exe
   [ -f "$E2E_PROGRAM" ] || fail "no program at $E2E_PROGRAM"
 }
-# Wine starts the program as a process of its own name, under the shell's wine command.
-program_runs_under() { PROGRAM_PID=$(pgrep -f "^[A-Z]:.*\\\\$E2E_PROGRAM_NAME" | head -n 1); }
+# Wine starts the program as a process of the program file's name.
+program_runs_under() { PROGRAM_PID=$(pgrep -n -x "$E2E_PROGRAM_NAME"); }
 start_program() {
   run_line "wine '$E2E_PROGRAM' $*"
   wait_until 10 program_runs_under || fail "$E2E_PROGRAM_NAME is not running"
@@ -75,6 +75,14 @@ printf '\r100\r1\r4\r2\r7\r20\r\033\r' | timeout 20 wine "$E2E_PROGRAM" >"$out" 
   fail "the redirected trip did not end with status 0"
 LC_ALL=C grep -a -q $'MNIEJ WI\x8aCEJ   124 ZL' "$out" || fail "the file lacks the result's own bytes"
 LC_ALL=C grep -a -q 'KONIEC PRACY' "$out" || fail "the file lacks the farewell"
+
+scenario "keys that run out end the program as a closed console ends it"
+# Windows ends a process whose console closes with STATUS_CONTROL_C_EXIT; a shell sees its
+# low byte.
+status=0
+printf '\r100\r1' | timeout 20 wine "$E2E_PROGRAM" >"$out" || status=$?
+[ "$status" == $((0xC000013A & 255)) ] || fail "a script that ran out ended with status $status"
+LC_ALL=C grep -a -q 'A CENA ZA JEDEN KILOMETR' "$out" || fail "the keys before the end were lost"
 
 scenario "logvolume from a pipe ends by itself after its farewell"
 use_program logvolume
