@@ -49,7 +49,8 @@ TEST(WindowPolicy, AltEnterSwitchesTheScreenUnlessForbiddenAndNeverReachesThePro
   RecordingHost host;
   std::string unread;
   WindowPolicy policy(host, 0, unread);
-  policy.key_down(key_with(ENTER, KEY_STATE_LEFT_ALT), 0);
+  // The window's own key: the window must not act on it.
+  EXPECT_TRUE(policy.key_down(key_with(ENTER, KEY_STATE_LEFT_ALT), 0));
   EXPECT_TRUE(policy.take_outcome().switch_screen);
   policy.key_down(key_with(ENTER, KEY_STATE_RIGHT_ALT | KEY_STATE_ENHANCED), 0);  // keypad
   EXPECT_TRUE(policy.take_outcome().switch_screen);
@@ -57,7 +58,7 @@ TEST(WindowPolicy, AltEnterSwitchesTheScreenUnlessForbiddenAndNeverReachesThePro
   EXPECT_EQ(host.said, "");
 
   WindowPolicy fixed(host, MODE_NO_SWITCH, unread);
-  fixed.key_down(key_with(ENTER, KEY_STATE_LEFT_ALT), 0);
+  EXPECT_TRUE(fixed.key_down(key_with(ENTER, KEY_STATE_LEFT_ALT), 0));
   EXPECT_FALSE(fixed.take_outcome().switch_screen);
   EXPECT_EQ(host.said, "");
   // Enter alone is the program's, with the character the window types no text for.

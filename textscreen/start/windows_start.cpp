@@ -13,6 +13,7 @@
 #include "platform/windows/beep_speaker.h"
 #include "platform/windows/win32_console.h"
 #include "platform/windows/windows_clock.h"
+#include "platform/windows/windows_display_drivers.h"
 #include "textscreen/program.h"
 #include "textscreen/textscreen.h"
 
@@ -37,8 +38,8 @@ void layer_init(int argc, char** argv) {
   // Never destroyed: the exit steps and the control handler's thread use it to the very end.
   static auto* console =
       new platform::Win32Console(GetStdHandle(STD_INPUT_HANDLE), GetStdHandle(STD_OUTPUT_HANDLE));
-  // No window driver yet: the calculation screens stay on the console.
-  detail::install_devices({console, &clock, &speaker, {}, program_file_path()});
+  detail::install_devices(
+      {console, &clock, &speaker, platform::windows_display_drivers(), program_file_path()});
   detail::start_layer(argc, argv);
 }
 

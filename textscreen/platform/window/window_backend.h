@@ -36,8 +36,10 @@ class WindowEventSink {
   virtual bool room_for_text() = 0;
   // A key went down or repeats, as a console window would report it. `untexted` is the
   // character the key types that the toolkit sends no text event for (Enter, Esc,
-  // Backspace, Tab, Ctrl+letter), 0 when none.
-  virtual void key_down(const WindowKeyEvent& key, uint8_t untexted) = 0;
+  // Backspace, Tab, Ctrl+letter), 0 when none. True when the window must not act on the key
+  // itself (F10 and Alt would open its menu, Alt+F4 would close it, Alt+Enter is the
+  // window's own switch).
+  virtual bool key_down(const WindowKeyEvent& key, uint8_t untexted) = 0;
   // A key went up: the held keys changed.
   virtual void key_up() = 0;
   // Typed text as code page 437 bytes.

@@ -62,15 +62,16 @@ bool WindowPolicy::room_for_text() {
   return unread_text_.empty() && host_.key_room() >= 1;
 }
 
-void WindowPolicy::key_down(const WindowKeyEvent& key, uint8_t untexted) {
+bool WindowPolicy::key_down(const WindowKeyEvent& key, uint8_t untexted) {
   keys_changed_ = true;
   if (key.scan_code == ENTER_SCAN_CODE && (key.control_state & EITHER_ALT) != 0) {
     // The window's own key, never the program's, also where switching is forbidden.
     if ((flags_ & MODE_NO_SWITCH) == 0) outcome_.switch_screen = true;
-    return;
+    return true;
   }
-  host_.key_pressed(key);
+  const bool window_leaves_it = host_.key_pressed(key);
   if (untexted != 0) host_.character_typed(untexted, 1);
+  return window_leaves_it;
 }
 
 void WindowPolicy::text_typed(std::string_view code_page_437) {

@@ -59,7 +59,7 @@ class WindowPolicy final : public WindowEventSink {
 
   bool room_for_key() override;
   bool room_for_text() override;
-  void key_down(const WindowKeyEvent& key, uint8_t untexted) override;
+  bool key_down(const WindowKeyEvent& key, uint8_t untexted) override;
   void key_up() override { keys_changed_ = true; }
   void text_typed(std::string_view code_page_437) override;
   void close_requested() override { host_.close_requested(); }
