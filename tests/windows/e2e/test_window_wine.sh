@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The Windows programs' own window (GDI) under Wine, on an X server of the test's own with a
+# The Windows programs' own window (DirectX, and GDI by name) under Wine, on an X server of the test's own with a
 # window manager, read back cell by cell by the Linux window test's glyph decoder: Enter in
 # the terminal opens the 640x480 window titled after the program, typed Polish letters echo
 # as code page 437 has them, the close box and Alt+F4 leave it open, answers typed there
@@ -63,53 +63,65 @@ RESULTS=("13: PRZEJECHANE  200 KM" "17:CENA ZA PRZEJAZD =  200PLN" "20: PALIWA S
 # Light red, yellow, light magenta, light green twice, on black.
 RESULT_COLOURS="12/0 14/0 13/0 10/0 10/0"
 
-scenario "Enter in the terminal opens the window titled tripcost, 640x480 inside"
-open_window expect_start_screen
-expect_window_text "^6:$FIRST_QUESTION\$"
-# The frame as the window manager is asked for it: move, minimise and close (0x2c); a
-# border, a caption, a system menu and a minimise box (0x3a); no sizing, no maximise box.
-hints=$(xprop -id "$(window_id)" _MOTIF_WM_HINTS)
-[ "$hints" == "_MOTIF_WM_HINTS(_MOTIF_WM_HINTS) = 0x3, 0x2c, 0x3a, 0x0, 0x0" ] ||
-  fail "the window's frame is not a caption with a system menu and a minimise box: $hints"
+# trip_in_window DRIVER: a whole tripcost run in the window the driver draws.
+trip_in_window() {
+  local driver=$1 window hints rows colours row farewell
+  scenario "$driver: Enter in the terminal opens the window titled tripcost, 640x480 inside"
+  open_window expect_start_screen
+  expect_window_text "^6:$FIRST_QUESTION\$"
+  # The frame as the window manager is asked for it: move, minimise and close (0x2c); a
+  # border, a caption, a system menu and a minimise box (0x3a); no sizing, no maximise box.
+  hints=$(xprop -id "$(window_id)" _MOTIF_WM_HINTS)
+  [ "$hints" == "_MOTIF_WM_HINTS(_MOTIF_WM_HINTS) = 0x3, 0x2c, 0x3a, 0x0, 0x0" ] ||
+    fail "the window's frame is not a caption with a system menu and a minimise box: $hints"
 
-scenario "Polish letters typed into the window echo as code page 437 has them"
-# Code page 437 lacks ą, ł and ż: each becomes its letter without the mark.
-window_type "ąłż"
-expect_window_text "^8:alz\$"
-window_keys BackSpace BackSpace BackSpace
+  scenario "$driver: Polish letters typed into the window echo as code page 437 has them"
+  # Code page 437 lacks ą, ł and ż: each becomes its letter without the mark.
+  window_type "ąłż"
+  expect_window_text "^8:alz\$"
+  window_keys BackSpace BackSpace BackSpace
 
-scenario "the close box and Alt+F4 leave the window open, and the answer goes on"
-window=$(window_id)
-# What a window manager sends when the window's close box is clicked.
-python3 "$WINDOW_GRID" close "$window"
-window_keys alt+F4
-# The answer after them: the letters gone one Backspace each, the keys after them still read.
-window_type 100
-expect_window_text "^8:100\$"
-[ "$(window_id)" == "$window" ] || fail "the window was closed and another opened"
+  scenario "$driver: the close box and Alt+F4 leave the window open, and the answer goes on"
+  window=$(window_id)
+  # What a window manager sends when the window's close box is clicked.
+  python3 "$WINDOW_GRID" close "$window"
+  window_keys alt+F4
+  # The answer after them: the letters gone one Backspace each, the keys after them still read.
+  window_type 100
+  expect_window_text "^8:100\$"
+  [ "$(window_id)" == "$window" ] || fail "the window was closed and another opened"
 
-scenario "the rest of the answers: the results in the window, each in its colour"
-window_keys Return
-for answer in 1 4 2 7 20; do window_type "$answer" && window_keys Return; done
-expect_window_text "^29:$ESC_HINT\$"
-capture "$E2E_WORK_DIR/results.png" || fail "the window could not be captured"
-rows=$(python3 "$WINDOW_GRID" rows "$E2E_WORK_DIR/results.png")
-colours=""
-for row in "${RESULTS[@]}"; do
-  grep -qxF -- "$row" <<<"$rows" || fail "the results lack the row \"$row\":"$'\n'"$rows"
-  colours+=" $(python3 "$WINDOW_GRID" colours "$E2E_WORK_DIR/results.png" "${row#*:}")"
+  scenario "$driver: the rest of the answers: the results in the window, each in its colour"
+  window_keys Return
+  for answer in 1 4 2 7 20; do window_type "$answer" && window_keys Return; done
+  expect_window_text "^29:$ESC_HINT\$"
+  capture "$E2E_WORK_DIR/results.png" || fail "the window could not be captured"
+  rows=$(python3 "$WINDOW_GRID" rows "$E2E_WORK_DIR/results.png")
+  colours=""
+  for row in "${RESULTS[@]}"; do
+    grep -qxF -- "$row" <<<"$rows" || fail "the results lack the row \"$row\":"$'\n'"$rows"
+    colours+=" $(python3 "$WINDOW_GRID" colours "$E2E_WORK_DIR/results.png" "${row#*:}")"
+  done
+  [ "$colours" == " $RESULT_COLOURS" ] || fail "the results are drawn in$colours, not $RESULT_COLOURS"
+
+  scenario "$driver: Esc in the window: the farewell, then a key ends the program with status 0"
+  window_keys Escape
+  farewell=$(printf '%s\n' "${FAREWELL_ROWS[@]}")
+  farewell_shown() { [ "$(window_rows)" == "$farewell" ]; }
+  wait_until 10 farewell_shown || fail "the window should hold only the farewell:"$'\n'"$(window_rows 2>&1)"
+  window_key_closing space
+  # What the terminal shows after a Wine program is Wine's: the shell's word on the status counts.
+  expect_ended 0 10
+  ! window_exists || fail "the window outlived the program"
+}
+
+# DirectX, the first driver tried, and GDI, by name.
+for driver in DirectX GDI; do
+  if [ "$driver" == GDI ]; then export VXGFX=gdi; else unset VXGFX; fi
+  use_program tripcost
+  trip_in_window "$driver"
 done
-[ "$colours" == " $RESULT_COLOURS" ] || fail "the results are drawn in$colours, not $RESULT_COLOURS"
-
-scenario "Esc in the window: the farewell, then a key ends the program with status 0"
-window_keys Escape
-farewell=$(printf '%s\n' "${FAREWELL_ROWS[@]}")
-farewell_shown() { [ "$(window_rows)" == "$farewell" ]; }
-wait_until 10 farewell_shown || fail "the window should hold only the farewell:"$'\n'"$(window_rows 2>&1)"
-window_key_closing space
-# What the terminal shows after a Wine program is Wine's: the shell's word on the status counts.
-expect_ended 0 10
-window_exists && fail "the window outlived the program"
+unset VXGFX
 
 use_program logvolume
 VOLUME=" 1.256Tyle fast metrow Robaczku!"
@@ -136,6 +148,6 @@ done
 { grep -qx "$LOG_FAREWELL" <<<"$rows" && [ "$colours" == 11/0 ]; } ||
   fail "no picture of the window shows the farewell in light cyan ($colours):"$'\n'"$rows"
 expect_ended 0 20
-window_exists && fail "the window outlived the program"
+! window_exists || fail "the window outlived the program"
 
 echo "PASS: the Windows programs' window under Wine"

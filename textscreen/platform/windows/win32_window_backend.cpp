@@ -1,7 +1,8 @@
-#include "platform/windows/gdi_window_backend.h"
+#include "platform/windows/win32_window_backend.h"
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "platform/code_pages.h"
 
@@ -42,16 +43,19 @@ bool is_character_message(UINT message) {
 
 }  // namespace
 
-GdiWindowBackend::GdiWindowBackend() : wake_event_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
+Win32WindowBackend::Win32WindowBackend(std::unique_ptr<WindowPresenter> presenter)
+    : presenter_(std::move(presenter)), wake_event_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
 
-GdiWindowBackend::~GdiWindowBackend() {
+Win32WindowBackend::~Win32WindowBackend() {
   destroy();
   if (wake_event_ != nullptr) CloseHandle(wake_event_);
 }
 
-bool GdiWindowBackend::create(const WindowSettings& settings, WindowEventSink& sink) {
-  (void)sink;  // the sink gets the events from `pump`
-  if (settings.full_screen || settings.width <= 0 || settings.height <= 0) return false;
+bool Win32WindowBackend::create(const WindowSettings& settings, WindowEventSink& sink) {
+  creator_sink_ = &sink;  // the events themselves go to the sink from `pump`
+  settings_ = settings;
+  if (settings.width <= 0 || settings.height <= 0) return false;
+  if (settings.full_screen && !presenter_->can_fill_screen()) return false;
   HINSTANCE instance = GetModuleHandleW(nullptr);
   const std::wstring title = widened(settings.title);
   // A wide class: typed characters arrive as UTF-16.
@@ -70,49 +74,43 @@ bool GdiWindowBackend::create(const WindowSettings& settings, WindowEventSink& s
   if (RegisterClassExW(&window_class) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
     return false;
   }
+  const int screen_width = GetSystemMetrics(SM_CXSCREEN);
+  const int screen_height = GetSystemMetrics(SM_CYSCREEN);
+  DWORD style = WINDOW_STYLE;
   RECT frame{0, 0, settings.width, settings.height};
-  AdjustWindowRect(&frame, WINDOW_STYLE, FALSE);
-  const int outer_width = frame.right - frame.left;
-  const int outer_height = frame.bottom - frame.top;
-  const int x = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - outer_width) / 2);
-  const int y = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - outer_height) / 2);
+  if (settings.full_screen) {
+    style = WS_POPUP;
+    frame = {0, 0, screen_width, screen_height};
+  } else {
+    AdjustWindowRect(&frame, style, FALSE);
+    const int outer_width = frame.right - frame.left;
+    const int outer_height = frame.bottom - frame.top;
+    const int x = std::max(0, (screen_width - outer_width) / 2);
+    const int y = std::max(0, (screen_height - outer_height) / 2);
+    frame = {x, y, x + outer_width, y + outer_height};
+  }
   // Where no display answers, there is no window: the caller stays with the console.
-  window_ = CreateWindowExW(0, class_name_.c_str(), title.c_str(), WINDOW_STYLE, x, y, outer_width,
-                            outer_height, nullptr, nullptr, instance, this);
+  window_ = CreateWindowExW(settings.full_screen ? WS_EX_TOPMOST : 0, class_name_.c_str(),
+                            title.c_str(), style, frame.left, frame.top, frame.right - frame.left,
+                            frame.bottom - frame.top, nullptr, nullptr, instance, this);
   if (window_ == nullptr) return false;
-
-  width_ = settings.width;
-  height_ = settings.height;
-  BITMAPINFO format{};
-  format.bmiHeader.biSize = sizeof format.bmiHeader;
-  format.bmiHeader.biWidth = width_;
-  format.bmiHeader.biHeight = -height_;  // top-down: line 0 first
-  format.bmiHeader.biPlanes = 1;
-  format.bmiHeader.biBitCount = 32;
-  format.bmiHeader.biCompression = BI_RGB;
-  HDC window_dc = GetDC(window_);
-  bitmap_dc_ = CreateCompatibleDC(window_dc);
-  ReleaseDC(window_, window_dc);
-  void* bits = nullptr;
-  bitmap_ = CreateDIBSection(bitmap_dc_, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (bitmap_ == nullptr) return false;
-  pixels_ = static_cast<uint32_t*>(bits);
-  std::memset(pixels_, 0, static_cast<size_t>(width_) * static_cast<size_t>(height_) * 4);
-  old_bitmap_ = SelectObject(bitmap_dc_, bitmap_);
+  ShowWindow(window_, SW_SHOW);
+  presenter_open_ =
+      presenter_->open(window_, settings.width, settings.height, settings.full_screen);
+  if (!presenter_open_) return false;
 
   if (SystemParametersInfoW(SPI_GETSCREENSAVEACTIVE, 0, &screen_saver_was_active_, 0) &&
       screen_saver_was_active_) {
     SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, FALSE, nullptr, 0);
     screen_saver_changed_ = true;
   }
-  ShowWindow(window_, SW_SHOW);
   UpdateWindow(window_);
   SetForegroundWindow(window_);
-  state_ = {true, width_, height_};
+  state_ = {true, settings.width, settings.height};
   return true;
 }
 
-void GdiWindowBackend::destroy() {
+void Win32WindowBackend::destroy() {
   if (window_ != nullptr) {
     // Keys typed and not yet read stay for the next window, each key with its characters.
     MSG message;
@@ -123,15 +121,8 @@ void GdiWindowBackend::destroy() {
       }
     }
   }
-  if (bitmap_dc_ != nullptr) {
-    if (old_bitmap_ != nullptr) SelectObject(bitmap_dc_, old_bitmap_);
-    DeleteDC(bitmap_dc_);
-  }
-  if (bitmap_ != nullptr) DeleteObject(bitmap_);
-  bitmap_dc_ = nullptr;
-  old_bitmap_ = nullptr;
-  bitmap_ = nullptr;
-  pixels_ = nullptr;
+  if (presenter_open_ || window_ != nullptr) presenter_->close();
+  presenter_open_ = false;
   if (window_ != nullptr) DestroyWindow(window_);
   window_ = nullptr;
   if (!class_name_.empty()) UnregisterClassW(class_name_.c_str(), GetModuleHandleW(nullptr));
@@ -142,7 +133,7 @@ void GdiWindowBackend::destroy() {
   }
 }
 
-void GdiWindowBackend::wait(Deadline deadline) {
+void Win32WindowBackend::wait(Deadline deadline) {
   DWORD timeout = INFINITE;
   if (deadline != Deadline::max()) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -153,18 +144,19 @@ void GdiWindowBackend::wait(Deadline deadline) {
   MsgWaitForMultipleObjectsEx(1, &wake_event_, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 
-void GdiWindowBackend::wake() {
+void Win32WindowBackend::wake() {
   SetEvent(wake_event_);
 }
 
-bool GdiWindowBackend::fits(const MSG& message, WindowEventSink& sink) const {
+bool Win32WindowBackend::fits(const MSG& message, WindowEventSink& sink) const {
   if (is_key_message(message.message)) return sink.room_for_key();
   if (message.message == WM_CHAR) return sink.room_for_text();
   return true;
 }
 
-PumpResult GdiWindowBackend::pump(WindowEventSink& sink) {
+PumpResult Win32WindowBackend::pump(WindowEventSink& sink) {
   sink_ = &sink;
+  if (std::exchange(lines_lost_, false)) sink.redraw_needed();
   PumpResult result = PumpResult::drained;
   while (!unread_.empty()) {
     if (!fits(unread_.front(), sink)) {
@@ -189,25 +181,25 @@ PumpResult GdiWindowBackend::pump(WindowEventSink& sink) {
   return result;
 }
 
-LRESULT CALLBACK GdiWindowBackend::window_procedure(HWND window, UINT message, WPARAM wparam,
-                                                    LPARAM lparam) {
+LRESULT CALLBACK Win32WindowBackend::window_procedure(HWND window, UINT message, WPARAM wparam,
+                                                      LPARAM lparam) {
   if (message == WM_NCCREATE) {
     const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lparam);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
   }
-  auto* backend = reinterpret_cast<GdiWindowBackend*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* backend = reinterpret_cast<Win32WindowBackend*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (backend == nullptr || backend->window_ != window) {
     return DefWindowProcW(window, message, wparam, lparam);
   }
   return backend->handle(message, wparam, lparam);
 }
 
-LRESULT GdiWindowBackend::handle(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT Win32WindowBackend::handle(UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_PAINT) {
-    // The bitmap holds the whole frame: what was covered is shown again at once.
+    // The presenter holds the whole frame: what was covered is shown again at once.
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window_, &paint);
-    BitBlt(dc, 0, 0, width_, height_, bitmap_dc_, 0, 0, SRCCOPY);
+    if (presenter_open_) presenter_->repaint(dc);
     EndPaint(window_, &paint);
     return 0;
   }
@@ -226,7 +218,8 @@ LRESULT GdiWindowBackend::handle(UINT message, WPARAM wparam, LPARAM lparam) {
   return outcome.handled ? 0 : DefWindowProcW(window_, message, wparam, lparam);
 }
 
-void GdiWindowBackend::read_key_states(uint8_t* key_states) {
+void Win32WindowBackend::read_key_states(uint8_t* key_states) {
+  if (presenter_open_ && presenter_->read_key_states(key_states)) return;
   BYTE keyboard[256];
   std::fill_n(key_states, 128, uint8_t{0});
   if (!GetKeyboardState(keyboard)) return;
@@ -237,42 +230,19 @@ void GdiWindowBackend::read_key_states(uint8_t* key_states) {
   }
 }
 
-void GdiWindowBackend::upload(const uint32_t* display, int32_t pitch, DisplayLines lines) {
-  if (pixels_ == nullptr) return;
-  const int32_t first = std::max(lines.first, 0);
-  const int32_t end = std::min(lines.end, height_);
-  // ARGB8888 words are the bitmap's blue, green, red, unused bytes.
-  for (int32_t line = first; line < end; ++line) {
-    std::memcpy(pixels_ + static_cast<size_t>(line) * static_cast<size_t>(width_),
-                display + static_cast<size_t>(line) * static_cast<size_t>(pitch),
-                static_cast<size_t>(width_) * 4);
-  }
-  if (first >= end) return;
-  if (dirty_first_ >= dirty_end_) {
-    dirty_first_ = first;
-    dirty_end_ = end;
-  } else {
-    dirty_first_ = std::min(dirty_first_, first);
-    dirty_end_ = std::max(dirty_end_, end);
-  }
+void Win32WindowBackend::upload(const uint32_t* display, int32_t pitch, DisplayLines lines) {
+  if (presenter_open_) presenter_->upload(display, pitch, lines);
 }
 
-void GdiWindowBackend::present() {
-  if (window_ == nullptr || dirty_first_ >= dirty_end_) return;
-  // The changed lines in one blit.
-  HDC dc = GetDC(window_);
-  BitBlt(dc, 0, dirty_first_, width_, dirty_end_ - dirty_first_, bitmap_dc_, 0, dirty_first_,
-         SRCCOPY);
-  ReleaseDC(window_, dc);
-  GdiFlush();
-  dirty_first_ = dirty_end_ = 0;
+void Win32WindowBackend::present() {
+  if (presenter_open_ && !presenter_->present()) lines_lost_ = true;
 }
 
-void GdiWindowBackend::set_title(std::string_view title) {
+void Win32WindowBackend::set_title(std::string_view title) {
   if (window_ != nullptr) SetWindowTextW(window_, widened(title).c_str());
 }
 
-void GdiWindowBackend::move_pointer(int32_t x, int32_t y, bool shown) {
+void Win32WindowBackend::move_pointer(int32_t x, int32_t y, bool shown) {
   if (window_ == nullptr) return;
   POINT place{x, y};
   ClientToScreen(window_, &place);
@@ -284,14 +254,27 @@ void GdiWindowBackend::move_pointer(int32_t x, int32_t y, bool shown) {
   }
 }
 
-int32_t GdiWindowBackend::refresh_rate() {
+// As the window was made, the other way round; where that fails, as it was before.
+void Win32WindowBackend::switch_full_screen() {
+  if (!presenter_->can_fill_screen() || creator_sink_ == nullptr) return;
+  WindowSettings settings = settings_;
+  WindowEventSink& sink = *creator_sink_;
+  destroy();
+  settings.full_screen = !settings.full_screen;
+  if (create(settings, sink)) return;
+  destroy();
+  settings.full_screen = !settings.full_screen;
+  create(settings, sink);
+}
+
+int32_t Win32WindowBackend::refresh_rate() {
   HDC screen = GetDC(nullptr);
   const int rate = GetDeviceCaps(screen, VREFRESH);
   ReleaseDC(nullptr, screen);
   return rate > 1 ? rate : 0;  // 0 and 1 stand for the hardware's default
 }
 
-std::vector<DisplayMode> GdiWindowBackend::display_modes() {
+std::vector<DisplayMode> Win32WindowBackend::display_modes() {
   std::vector<DisplayMode> modes;
   DEVMODEW mode{};
   mode.dmSize = sizeof mode;

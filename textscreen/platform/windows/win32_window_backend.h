@@ -1,8 +1,8 @@
-// The GDI window: a Windows window of the client size asked for, centred, with a caption, a
-// system menu and a minimise box (no maximise box, no resizing border); the lines the window
-// thread converts are kept in a 32-bit top-down device-independent bitmap and the changed
-// ones blitted to the window. It has no full screen: a switch leaves the window as it is.
-// The screen saver is off while the window exists.
+// A Windows window for the shared window thread: a window of its own class (a wide one, so
+// that typed characters arrive as UTF-16), centred, with a caption, a system menu and a
+// minimise box (no maximise box, no resizing border), whose client area is the frame; or a
+// popup covering the screen. Its messages go to the window's events (window_messages.h);
+// its presenter puts the frame on the screen. The screen saver is off while it exists.
 #pragma once
 
 #ifndef WIN32_LEAN_AND_MEAN
@@ -14,19 +14,21 @@
 #include <windows.h>
 
 #include <deque>
+#include <memory>
 #include <string>
 
 #include "platform/window/window_backend.h"
 #include "platform/windows/window_messages.h"
+#include "platform/windows/window_presenter.h"
 
 namespace textscreen::platform {
 
-class GdiWindowBackend final : public WindowBackend {
+class Win32WindowBackend final : public WindowBackend {
  public:
-  GdiWindowBackend();
-  ~GdiWindowBackend() override;
-  GdiWindowBackend(const GdiWindowBackend&) = delete;
-  GdiWindowBackend& operator=(const GdiWindowBackend&) = delete;
+  explicit Win32WindowBackend(std::unique_ptr<WindowPresenter> presenter);
+  ~Win32WindowBackend() override;
+  Win32WindowBackend(const Win32WindowBackend&) = delete;
+  Win32WindowBackend& operator=(const Win32WindowBackend&) = delete;
 
   bool create(const WindowSettings& settings, WindowEventSink& sink) override;
   void destroy() override;
@@ -38,7 +40,7 @@ class GdiWindowBackend final : public WindowBackend {
   void present() override;
   void set_title(std::string_view title) override;
   void move_pointer(int32_t x, int32_t y, bool shown) override;
-  void switch_full_screen() override {}
+  void switch_full_screen() override;
   int32_t refresh_rate() override;
   std::vector<DisplayMode> display_modes() override;
 
@@ -48,17 +50,14 @@ class GdiWindowBackend final : public WindowBackend {
   // Whether the sink has room for what the message would give it.
   bool fits(const MSG& message, WindowEventSink& sink) const;
 
+  std::unique_ptr<WindowPresenter> presenter_;
   HANDLE wake_event_;
   HWND window_ = nullptr;
   std::wstring class_name_;
-  HBITMAP bitmap_ = nullptr;
-  HDC bitmap_dc_ = nullptr;
-  HGDIOBJ old_bitmap_ = nullptr;
-  uint32_t* pixels_ = nullptr;
-  int32_t width_ = 0;
-  int32_t height_ = 0;
-  int32_t dirty_first_ = 0;  // the lines uploaded since the last present: [first, end)
-  int32_t dirty_end_ = 0;
+  WindowSettings settings_;
+  WindowEventSink* creator_sink_ = nullptr;  // for the window made again by a switch
+  bool presenter_open_ = false;
+  bool lines_lost_ = false;  // the presenter lost its surfaces: every line again
   BOOL screen_saver_was_active_ = FALSE;
   bool screen_saver_changed_ = false;
   bool pointer_hidden_ = false;

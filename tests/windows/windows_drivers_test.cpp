@@ -1,0 +1,75 @@
+// The window drivers of a Windows process, opened for real where a display answers (the
+// tests run under Wine with an X server): which driver a calculation screen gets.
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "console/layer_reset.h"
+#include "graphics/graphics_screen.h"
+#include "platform/memory/memory_console.h"
+#include "platform/windows/windows_clock.h"
+#include "platform/windows/windows_display_drivers.h"
+#include "support/environment.h"
+#include "textscreen/screen_mode.h"
+
+namespace textscreen::testing {
+namespace {
+
+class WindowsDriversTest : public ::testing::Test {
+ protected:
+  WindowsDriversTest() : console_(80, 25) {
+    detail::reset_layer(
+        {&console_, &clock_, nullptr, platform::windows_display_drivers(), "windows_tests.exe"});
+  }
+  ~WindowsDriversTest() override {
+    unset_environment("VXGFX");
+    detail::reset_layer({});
+  }
+
+  // The driver a mode-12 screen got with `flags`, "" when none; the window is closed again.
+  static std::string driver_for(int32_t flags, HWND* window = nullptr) {
+    screen_mode(12, 8, 0, flags, 0);
+    const detail::GraphicsScreen* screen = detail::graphics_screen();
+    std::string name;
+    if (screen != nullptr && screen->driver != nullptr) name = std::string(screen->driver->name());
+    if (window != nullptr) *window = FindWindowW(L"vxgfxclass_windows_tests", nullptr);
+    return name;
+  }
+
+  platform::MemoryConsole console_;
+  platform::WindowsClock clock_;
+};
+
+TEST_F(WindowsDriversTest, DirectXFirstAndGdiByName) {
+  HWND window = nullptr;
+  EXPECT_EQ(driver_for(0, &window), "DirectX");
+  ASSERT_NE(window, nullptr);
+  RECT client{};
+  GetClientRect(window, &client);
+  EXPECT_EQ(client.right, 640);
+  EXPECT_EQ(client.bottom, 480);
+  const LONG style = GetWindowLongW(window, GWL_STYLE);
+  EXPECT_NE(style & WS_MINIMIZEBOX, 0);
+  EXPECT_EQ(style & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
+
+  set_environment("VXGFX", "gdi");
+  EXPECT_EQ(driver_for(0), "GDI");
+  set_environment("VXGFX", "null");
+  EXPECT_EQ(driver_for(0), "Null");
+}
+
+// A display that refuses the mode change (an X server without mode switching, as here) fails
+// DirectX's full-screen open, GDI has none, and the last pass gives the first window.
+TEST_F(WindowsDriversTest, AFullScreenTheDisplayRefusesEndsInAWindow) {
+  HWND window = nullptr;
+  EXPECT_EQ(driver_for(detail::MODE_FULLSCREEN, &window), "DirectX");
+  ASSERT_NE(window, nullptr);
+  EXPECT_NE(GetWindowLongW(window, GWL_STYLE) & WS_CAPTION, 0);
+}
+
+}  // namespace
+}  // namespace textscreen::testing
