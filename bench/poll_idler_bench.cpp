@@ -6,7 +6,7 @@
 #include "compare_in_turn.h"
 #include "console/layer_reset.h"
 #include "platform/memory/memory_console.h"
-#include "platform/system/system_clock.h"
+#include "platform/system_clock.h"
 #include "textscreen/textscreen.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "console/layer_reset.h"
-#include "platform/system/system_clock.h"
+#include "platform/system_clock.h"
 #include "platform/terminal/terminal_console.h"
 #include "textscreen/textscreen.h"
 

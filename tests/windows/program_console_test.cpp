@@ -3,11 +3,7 @@
 // back cell by cell, and ends with its exit status. Their calculation screens open a window,
 // which the test types into with the window's own messages. (A whole calculation in the
 // console, where no window can open, runs in tests/windows/e2e.)
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <chrono>
 #include <string>
@@ -16,6 +12,7 @@
 #include <vector>
 
 #include "platform/code_pages.h"
+#include "platform/windows/windows_api.h"
 
 namespace textscreen::testing {
 namespace {

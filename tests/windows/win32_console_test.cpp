@@ -11,7 +11,7 @@
 #include "console/layer_reset.h"
 #include "platform/code_pages.h"
 #include "platform/memory/memory_console.h"
-#include "platform/windows/windows_clock.h"
+#include "platform/system_clock.h"
 #include "textscreen/textscreen.h"
 
 namespace textscreen::testing {
@@ -237,7 +237,7 @@ TEST_F(Win32ConsoleTest, TypedKeysComeAsCodePage852AndPeekingLeavesThemWaiting) 
 // The layer on a real console: a console's size is its own to choose, so the screen takes
 // the size asked for, and printing past the last row scrolls the view.
 TEST_F(Win32ConsoleTest, TheScreenTakesTheSizeAskedForAndPrintingScrollsIt) {
-  platform::WindowsClock clock;
+  platform::SystemClock clock;
   detail::reset_layer({console_.get(), &clock, nullptr, {}});
   EXPECT_EQ(screen_width(40, 12), 0);
   platform::ScreenBufferInfo info;

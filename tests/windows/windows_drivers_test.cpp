@@ -1,17 +1,14 @@
 // The window drivers of a Windows process, opened for real where a display answers (the
 // tests run under Wine with an X server): which driver a calculation screen gets.
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <string>
 
 #include "console/layer_reset.h"
 #include "graphics/graphics_screen.h"
 #include "platform/memory/memory_console.h"
-#include "platform/windows/windows_clock.h"
+#include "platform/windows/windows_api.h"
+#include "platform/system_clock.h"
 #include "platform/windows/windows_display_drivers.h"
 #include "support/environment.h"
 #include "textscreen/screen_mode.h"
@@ -41,7 +38,7 @@ class WindowsDriversTest : public ::testing::Test {
   }
 
   platform::MemoryConsole console_;
-  platform::WindowsClock clock_;
+  platform::SystemClock clock_;
 };
 
 TEST_F(WindowsDriversTest, DirectXFirstAndGdiByName) {

@@ -9,7 +9,7 @@
 #include "platform/sdl/sdl_speaker.h"
 #include "platform/floating_point.h"
 #include "platform/system/process_display_drivers.h"
-#include "platform/system/system_clock.h"
+#include "platform/system_clock.h"
 #include "platform/terminal/terminal_console.h"
 #include "textscreen/program.h"
 #include "textscreen/textscreen.h"

@@ -2,17 +2,13 @@
 // program (the Windows console, the clock, the speaker's Beep, the window drivers) and hands
 // them to the layer before it starts. The one place where the core and the Windows devices
 // meet.
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-
 #include "console/layer_devices.h"
 #include "console/layer_lifecycle.h"
 #include "platform/floating_point.h"
 #include "platform/windows/beep_speaker.h"
 #include "platform/windows/win32_console.h"
-#include "platform/windows/windows_clock.h"
+#include "platform/windows/windows_api.h"
+#include "platform/system_clock.h"
 #include "platform/windows/windows_display_drivers.h"
 #include "textscreen/program.h"
 #include "textscreen/textscreen.h"
@@ -33,7 +29,7 @@ const char* program_file_path() {
 
 void layer_init(int argc, char** argv) {
   platform::set_extended_precision();
-  static platform::WindowsClock clock;
+  static platform::SystemClock clock;
   static platform::BeepSpeaker speaker;
   // Never destroyed: the exit steps and the control handler's thread use it to the very end.
   static auto* console =

@@ -1,9 +1,6 @@
 #include "platform/windows/beep_speaker.h"
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "platform/windows/windows_api.h"
 
 namespace textscreen::platform {
 

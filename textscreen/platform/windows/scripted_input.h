@@ -4,14 +4,6 @@
 // reads only while no key it made waits, so what the layer has no room for stays in the pipe.
 #pragma once
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -19,6 +11,7 @@
 #include <mutex>
 
 #include "platform/keys.h"
+#include "platform/windows/windows_api.h"
 
 namespace textscreen::platform {
 

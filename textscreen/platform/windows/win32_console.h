@@ -12,14 +12,6 @@
 // end ends the input; standard output that is not a console takes the bytes unchanged.
 #pragma once
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -29,6 +21,7 @@
 
 #include "platform/console_device.h"
 #include "platform/windows/scripted_input.h"
+#include "platform/windows/windows_api.h"
 
 namespace textscreen::platform {
 

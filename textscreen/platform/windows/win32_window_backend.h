@@ -5,14 +5,6 @@
 // its presenter puts the frame on the screen. The screen saver is off while it exists.
 #pragma once
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-
 #include <deque>
 #include <memory>
 #include <string>
@@ -20,6 +12,7 @@
 #include "platform/window/window_backend.h"
 #include "platform/windows/window_messages.h"
 #include "platform/windows/window_presenter.h"
+#include "platform/windows/windows_api.h"
 
 namespace textscreen::platform {
 

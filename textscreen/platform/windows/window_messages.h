@@ -6,17 +6,10 @@
 // runs on messages made up by tests.
 #pragma once
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-
 #include <cstdint>
 
 #include "platform/window/window_backend.h"
+#include "platform/windows/windows_api.h"
 
 namespace textscreen::platform {
 

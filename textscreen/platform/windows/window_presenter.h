@@ -7,17 +7,10 @@
 // before it is destroyed (`open` first, `close` last; `close` also follows a failed `open`).
 #pragma once
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-
 #include <cstdint>
 
 #include "platform/window/frame_converter.h"
+#include "platform/windows/windows_api.h"
 
 namespace textscreen::platform {
 

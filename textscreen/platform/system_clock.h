@@ -1,12 +1,12 @@
-// The Windows machine's clock: the steady clock, sleeping, and the local time of the time
-// zone the system is set to.
+// The machine's own clock, on every system: the steady clock, sleeping, and the local time of
+// the time zone.
 #pragma once
 
 #include "platform/clock.h"
 
 namespace textscreen::platform {
 
-class WindowsClock final : public Clock {
+class SystemClock final : public Clock {
  public:
   Instant now() override;
   void sleep_for(std::chrono::milliseconds duration) override;

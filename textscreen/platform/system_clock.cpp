@@ -1,4 +1,4 @@
-#include "platform/system/system_clock.h"
+#include "platform/system_clock.h"
 
 #include <thread>
 
@@ -15,8 +15,12 @@ void SystemClock::sleep_for(std::chrono::milliseconds duration) {
 std::tm SystemClock::local_time() {
   std::time_t now = std::time(nullptr);
   std::tm local{};
-  // localtime_r, unlike localtime, shares nothing with other threads.
+  // The thread-safe forms: localtime shares its result with every other thread.
+#ifdef _WIN32
+  if (localtime_s(&local, &now) != 0) gmtime_s(&local, &now);
+#else
   if (localtime_r(&now, &local) == nullptr) gmtime_r(&now, &local);
+#endif
   return local;
 }
 
