@@ -104,18 +104,6 @@ trip_in_window() {
   done
   [ "$colours" == " $RESULT_COLOURS" ] || fail "the results are drawn in$colours, not $RESULT_COLOURS"
 
-  if [ "$driver" == DirectX ]; then
-    scenario "DirectX: Alt+Enter asks for the whole screen, which this display refuses"
-    # The window is made again, as it was: same size, the same frame shown.
-    window=$(window_id)
-    window_keys alt+Return
-    window_replaced() { window_exists && [ "$(window_id)" != "$window" ]; }
-    wait_until 10 window_replaced || fail "Alt+Enter did not make the window again"
-    expect_window_size 640x480
-    expect_window_text "^26:PO ODLICZENIU PALIWA I DOD KOSZT = MNIEJ WIèCEJ   124 ZL\$"
-    expect_window_text "^29:$ESC_HINT\$"
-  fi
-
   scenario "$driver: Esc in the window: the farewell, then a key ends the program with status 0"
   window_keys Escape
   farewell=$(printf '%s\n' "${FAREWELL_ROWS[@]}")

@@ -94,10 +94,12 @@ bool Win32WindowBackend::create(const WindowSettings& settings, WindowEventSink&
                             title.c_str(), style, frame.left, frame.top, frame.right - frame.left,
                             frame.bottom - frame.top, nullptr, nullptr, instance, this);
   if (window_ == nullptr) return false;
-  ShowWindow(window_, SW_SHOW);
+  // Shown only once its presenter has opened: a window the display refuses (a full screen
+  // it has no mode for) is destroyed unseen, and the next one comes up without a flash.
   presenter_open_ =
       presenter_->open(window_, settings.width, settings.height, settings.full_screen);
   if (!presenter_open_) return false;
+  ShowWindow(window_, SW_SHOW);
 
   if (SystemParametersInfoW(SPI_GETSCREENSAVEACTIVE, 0, &screen_saver_was_active_, 0) &&
       screen_saver_was_active_) {
