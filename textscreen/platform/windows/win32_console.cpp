@@ -261,30 +261,17 @@ bool Win32Console::write_raw(const uint8_t* bytes, size_t count, size_t& written
   return true;
 }
 
-bool Win32Console::peek_input(InputEvent& event) {
+bool Win32Console::next_input(InputEvent& event, bool take) {
   if (scripted_input_ != nullptr) {
-    if (!scripted_input_->peek(event.key)) return false;
+    if (!(take ? scripted_input_->take(event.key) : scripted_input_->peek(event.key))) return false;
     event.type = InputEventType::key;
     return true;
   }
+  // The console's read waits for an event: it is made only when the peek saw one.
   INPUT_RECORD record;
   DWORD count = 0;
   if (!PeekConsoleInputW(input_, &record, 1, &count) || count == 0) return false;
-  event = event_of_record(record);
-  return true;
-}
-
-bool Win32Console::read_input(InputEvent& event) {
-  if (scripted_input_ != nullptr) {
-    if (!scripted_input_->take(event.key)) return false;
-    event.type = InputEventType::key;
-    return true;
-  }
-  // The console's read waits for an event: it is made only when one is there.
-  INPUT_RECORD record;
-  DWORD count = 0;
-  if (!PeekConsoleInputW(input_, &record, 1, &count) || count == 0) return false;
-  if (!ReadConsoleInputW(input_, &record, 1, &count) || count == 0) return false;
+  if (take && (!ReadConsoleInputW(input_, &record, 1, &count) || count == 0)) return false;
   event = event_of_record(record);
   return true;
 }

@@ -48,8 +48,8 @@ class Win32Console final : public ConsoleDevice {
   CellPosition largest_window_size() override;
   bool set_active_buffer() override;
   bool write_raw(const uint8_t* bytes, size_t count, size_t& written) override;
-  bool peek_input(InputEvent& event) override;
-  bool read_input(InputEvent& event) override;
+  bool peek_input(InputEvent& event) override { return next_input(event, false); }
+  bool read_input(InputEvent& event) override { return next_input(event, true); }
   void wait_for_input(std::chrono::milliseconds timeout) override;
   bool input_ended() override;
   void close_console(std::string_view reason = {}) override;
@@ -68,6 +68,8 @@ class Win32Console final : public ConsoleDevice {
   // writes, so a size the user changes is seen) and after every resize of the device's own.
   bool buffer_size(CellPosition& size);
   bool inside_buffer(CellPosition position);
+  // The oldest input event, taken out with `take`; false when none waits. Never waits.
+  bool next_input(InputEvent& event, bool take);
   // Writes the fill cell over a rectangle already inside the buffer.
   bool fill_rectangle(const SMALL_RECT& area, ConsoleCell fill);
 

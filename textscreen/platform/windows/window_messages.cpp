@@ -61,12 +61,10 @@ MessageOutcome handle_window_message(UINT message, WPARAM wparam, LPARAM lparam,
       // Releasing Alt alone would open the window's menu.
       outcome.handled = wparam == VK_MENU || wparam == VK_F10;
       break;
-    case WM_CHAR:
-    case WM_SYSCHAR: {
-      if (message == WM_SYSCHAR) {
-        outcome.handled = true;  // no menu accelerators: the keys were the program's
-        break;
-      }
+    case WM_SYSCHAR:
+      outcome.handled = true;  // no menu accelerators: the keys were the program's
+      break;
+    case WM_CHAR: {
       const char byte = static_cast<char>(byte_for(CodePage::cp437, static_cast<char32_t>(wparam)));
       const int repeat = static_cast<int>(lparam & 0xFFFF);
       sink.text_typed(std::string(static_cast<size_t>(repeat > 0 ? repeat : 1), byte));
