@@ -104,6 +104,23 @@ trip_in_window() {
   done
   [ "$colours" == " $RESULT_COLOURS" ] || fail "the results are drawn in$colours, not $RESULT_COLOURS"
 
+  if [ "$driver" == DirectX ]; then
+    scenario "DirectX: Alt+Enter asks for the whole screen, which this display has no mode for"
+    # The window is made again, as it was: same size, the same frame shown. The old window
+    # goes with the key: its release goes wherever the keyboard is.
+    window=$(window_id)
+    window_key_closing alt+Return
+    # The new window, there to stay (a full-screen one would come and go).
+    window_replaced() {
+      local id
+      id=$(window_id) && [ "$id" != "$window" ] && window_size_is 640x480 && sleep 0.5 &&
+        [ "$(window_id)" == "$id" ]
+    }
+    wait_until 10 window_replaced || fail "Alt+Enter did not make the window again"
+    expect_window_text "^26:PO ODLICZENIU PALIWA I DOD KOSZT = MNIEJ WIèCEJ   124 ZL\$"
+    expect_window_text "^29:$ESC_HINT\$"
+  fi
+
   scenario "$driver: Esc in the window: the farewell, then a key ends the program with status 0"
   window_keys Escape
   farewell=$(printf '%s\n' "${FAREWELL_ROWS[@]}")

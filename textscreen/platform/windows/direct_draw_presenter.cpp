@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <set>
+#include <utility>
 
 namespace textscreen::platform {
 namespace {
@@ -38,6 +40,16 @@ const DIDATAFORMAT& keyboard_format() {
   return format;
 }
 
+// The display's modes as DirectDraw lists them: width << 16 | height, and bits per pixel.
+using ListedModes = std::set<std::pair<int32_t, int32_t>>;
+
+HRESULT CALLBACK note_mode(DDSURFACEDESC* mode, void* listed) {
+  static_cast<ListedModes*>(listed)->emplace(
+      static_cast<int32_t>(mode->dwWidth << 16 | mode->dwHeight),
+      static_cast<int32_t>(mode->ddpfPixelFormat.dwRGBBitCount));
+  return DDENUMRET_OK;
+}
+
 // The heights a display mode is tried at, after the frame's own.
 constexpr std::array<int32_t, 5> MODE_HEIGHTS{240, 480, 600, 768, 1024};
 
@@ -58,10 +70,13 @@ bool DirectDrawPresenter::open(HWND window, int32_t width, int32_t height, bool 
   first->Release();
   if (FAILED(asked)) return false;
   if (full_screen) {
+    // A display without a mode for the frame is refused before the screen is taken: the
+    // window is then given up untouched and the next driver is tried.
+    const std::vector<ScreenMode> modes = screen_modes();
+    if (modes.empty()) return false;
     if (FAILED(draw_->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN)))
       return false;
-    // A mode the display refuses fails the open: the next driver is tried.
-    if (!change_display_mode()) return false;
+    if (!change_display_mode(modes)) return false;
   } else if (FAILED(draw_->SetCooperativeLevel(window, DDSCL_NORMAL))) {
     return false;
   }
@@ -70,20 +85,34 @@ bool DirectDrawPresenter::open(HWND window, int32_t width, int32_t height, bool 
   return true;
 }
 
-bool DirectDrawPresenter::change_display_mode() {
+std::vector<DirectDrawPresenter::ScreenMode> DirectDrawPresenter::screen_modes() {
+  // The modes the display lists, each width << 16 | height and its depth.
+  ListedModes listed;
+  // A display that cannot list its modes is asked for each one in turn.
+  const bool known = SUCCEEDED(draw_->EnumDisplayModes(0, nullptr, &listed, note_mode));
+  std::vector<ScreenMode> modes;
   std::array<int32_t, MODE_HEIGHTS.size() + 1> heights{};
   heights[0] = height_;
   std::copy(MODE_HEIGHTS.begin(), MODE_HEIGHTS.end(), heights.begin() + 1);
   for (int32_t height : heights) {
     if (height < height_) continue;
     // The depth of the window's lines, then its partner.
-    for (DWORD depth : {32u, 16u}) {
-      if (SUCCEEDED(draw_->SetDisplayMode(static_cast<DWORD>(width_), static_cast<DWORD>(height),
-                                          depth, 0, 0))) {
-        mode_changed_ = true;
-        top_ = (height - height_) / 2;
-        return true;
+    for (int32_t depth : {32, 16}) {
+      if (!known || listed.count({width_ << 16 | height, depth}) != 0) {
+        modes.push_back({height, depth});
       }
+    }
+  }
+  return modes;
+}
+
+bool DirectDrawPresenter::change_display_mode(const std::vector<ScreenMode>& modes) {
+  for (const ScreenMode& mode : modes) {
+    if (SUCCEEDED(draw_->SetDisplayMode(static_cast<DWORD>(width_), static_cast<DWORD>(mode.height),
+                                        static_cast<DWORD>(mode.depth), 0, 0))) {
+      mode_changed_ = true;
+      top_ = (mode.height - height_) / 2;
+      return true;
     }
   }
   return false;

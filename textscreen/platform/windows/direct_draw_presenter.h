@@ -13,6 +13,8 @@
 #include <ddraw.h>
 #include <dinput.h>
 
+#include <vector>
+
 #include "platform/windows/window_presenter.h"
 
 namespace textscreen::platform {
@@ -30,8 +32,16 @@ class DirectDrawPresenter final : public WindowPresenter {
   bool read_key_states(uint8_t* key_states) override;
 
  private:
-  // The display's mode for the frame; false when every size and depth was refused.
-  bool change_display_mode();
+  // A display mode the frame fits: its height (the frame's own or a taller one, the frame
+  // centred) and depth.
+  struct ScreenMode {
+    int32_t height = 0;
+    int32_t depth = 0;
+  };
+  // The display's modes that hold the frame, in the order they are tried.
+  std::vector<ScreenMode> screen_modes();
+  // The first of `modes` the display takes; false when it refused them all.
+  bool change_display_mode(const std::vector<ScreenMode>& modes);
   bool make_surfaces();
   void open_keyboard();
   // Blits surface lines [first, end) to the screen; false when a surface was lost.

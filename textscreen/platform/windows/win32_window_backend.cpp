@@ -113,6 +113,10 @@ bool Win32WindowBackend::create(const WindowSettings& settings, WindowEventSink&
 }
 
 void Win32WindowBackend::destroy() {
+  // The presenter goes first: a DirectDraw left in charge of the window (a full screen the
+  // display refused) may hold up the message queue's own calls.
+  if (presenter_open_ || window_ != nullptr) presenter_->close();
+  presenter_open_ = false;
   if (window_ != nullptr) {
     // Keys typed and not yet read stay for the next window, each key with its characters.
     MSG message;
@@ -123,8 +127,6 @@ void Win32WindowBackend::destroy() {
       }
     }
   }
-  if (presenter_open_ || window_ != nullptr) presenter_->close();
-  presenter_open_ = false;
   if (window_ != nullptr) DestroyWindow(window_);
   window_ = nullptr;
   if (!class_name_.empty()) UnregisterClassW(class_name_.c_str(), GetModuleHandleW(nullptr));
@@ -266,7 +268,10 @@ void Win32WindowBackend::switch_full_screen() {
   if (create(settings, sink)) return;
   destroy();
   settings.full_screen = !settings.full_screen;
-  create(settings, sink);
+  if (create(settings, sink)) return;
+  // Not even the window it had: nothing is left to show the program or to type into.
+  destroy();
+  sink.display_lost();
 }
 
 int32_t Win32WindowBackend::refresh_rate() {
