@@ -7,8 +7,8 @@
 #include "console/layer_reset.h"
 #include "graphics/graphics_screen.h"
 #include "platform/memory/memory_console.h"
-#include "platform/windows/windows_api.h"
 #include "platform/system_clock.h"
+#include "platform/windows/windows_api.h"
 #include "platform/windows/windows_display_drivers.h"
 #include "support/environment.h"
 #include "textscreen/screen_mode.h"
@@ -52,6 +52,9 @@ TEST_F(WindowsDriversTest, DirectXFirstAndGdiByName) {
   const LONG style = GetWindowLongW(window, GWL_STYLE);
   EXPECT_NE(style & WS_MINIMIZEBOX, 0);
   EXPECT_EQ(style & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
+
+  // OpenGL when asked for: the other two refuse it.
+  EXPECT_EQ(driver_for(detail::MODE_OPENGL), "OpenGL");
 
   set_environment("VXGFX", "gdi");
   EXPECT_EQ(driver_for(0), "GDI");

@@ -81,6 +81,19 @@ struct DisplayMode {
   int32_t size = 0;
 };
 
+// DisplayDriver::list_modes over `listed`: the sizes of the modes of `depth` bits per pixel,
+// up to `capacity` of them written to `modes`, and how many there are.
+inline int32_t list_display_modes(const std::vector<DisplayMode>& listed, int32_t depth,
+                                  int32_t* modes, int32_t capacity) {
+  int32_t count = 0;
+  for (const DisplayMode& mode : listed) {
+    if (mode.depth != depth) continue;
+    if (count < capacity && modes != nullptr) modes[count] = mode.size;
+    ++count;
+  }
+  return count;
+}
+
 class WindowBackend {
  public:
   using Deadline = std::chrono::steady_clock::time_point;

@@ -96,13 +96,7 @@ void WindowThreadDriver::set_title(std::string_view title) {
 }
 
 int32_t WindowThreadDriver::list_modes(int32_t depth, int32_t* modes, int32_t capacity) {
-  int32_t count = 0;
-  for (const DisplayMode& mode : display_modes_) {
-    if (mode.depth != depth) continue;
-    if (count < capacity && modes != nullptr) modes[count] = mode.size;
-    ++count;
-  }
-  return count;
+  return list_display_modes(display_modes_, depth, modes, capacity);
 }
 
 void WindowThreadDriver::keys_taken() {

@@ -62,7 +62,7 @@ bool Win32WindowBackend::create(const WindowSettings& settings, WindowEventSink&
   class_name_ = L"vxgfxclass_" + title.substr(0, CLASS_TITLE_LENGTH);
   WNDCLASSEXW window_class{};
   window_class.cbSize = sizeof window_class;
-  window_class.style = CS_HREDRAW | CS_VREDRAW;
+  window_class.style = CS_HREDRAW | CS_VREDRAW | presenter_->extra_class_style();
   window_class.lpfnWndProc = window_procedure;
   window_class.hInstance = instance;
   window_class.hIcon = LoadIconW(instance, L"VX_PROGRAM_ICON");

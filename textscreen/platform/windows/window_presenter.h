@@ -1,9 +1,10 @@
 // What puts the frame into a Windows window: the part of a window driver that differs
-// between GDI and DirectDraw. Win32WindowBackend owns the window, its messages and the
+// between GDI, DirectDraw and OpenGL. Win32WindowBackend owns the window, its messages and the
 // window thread's waits; a presenter owns the surfaces the lines are uploaded to and the
 // way they reach the screen.
 //
-// Threads. Every operation is called on the window thread, after the window exists and
+// Threads. Every operation is called on the thread that made the window (the window thread;
+// the OpenGL driver's is the program's thread), after the window exists and
 // before it is destroyed (`open` first, `close` last; `close` also follows a failed `open`).
 #pragma once
 
@@ -17,6 +18,10 @@ namespace textscreen::platform {
 class WindowPresenter {
  public:
   virtual ~WindowPresenter() = default;
+
+  // What the window's class is to have besides redrawing on a change of size (CS_OWNDC for a
+  // presenter that keeps the window's device context).
+  virtual UINT extra_class_style() const { return 0; }
 
   // Whether `open` can be asked for the whole screen.
   virtual bool can_fill_screen() const = 0;
