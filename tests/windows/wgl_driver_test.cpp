@@ -1,6 +1,7 @@
 // The OpenGL driver of Windows, opened for real where a display answers (the tests run under
 // Wine with an X server): the program's own drawing shown by `flip`, the window's messages
-// handled there, and nothing left behind by `close`.
+// handled there, the pointer hidden and shown by the message any program may send, and nothing
+// left behind by `close`.
 #include "platform/windows/wgl_driver.h"
 
 #include <gtest/gtest.h>
@@ -51,6 +52,12 @@ struct Gl {
 
   HMODULE library;
 };
+
+bool pointer_shown() {
+  CURSORINFO pointer{};
+  pointer.cbSize = sizeof pointer;
+  return GetCursorInfo(&pointer) && (pointer.flags & CURSOR_SHOWING) != 0;
+}
 
 constexpr unsigned GL_COLOR_BUFFER_BIT = 0x4000;
 
@@ -104,7 +111,16 @@ TEST(WglDriver, TheProgramsDrawingIsShownAndTheWindowsMessagesHandledAtEachFlip)
   EXPECT_EQ(host.close_requests, 1);
   EXPECT_TRUE(IsWindow(window));
 
+  // The registered message hides and shows the pointer; the window gives it back shown.
+  const UINT pointer_message = RegisterWindowMessageW(L"VX mouse cursor");
+  SendMessageW(window, pointer_message, 0, 0);
+  EXPECT_FALSE(pointer_shown());
+  SendMessageW(window, pointer_message, 1, 0);
+  EXPECT_TRUE(pointer_shown());
+  SendMessageW(window, pointer_message, 0, 0);
+
   driver.close();
+  EXPECT_TRUE(pointer_shown());
   EXPECT_FALSE(IsWindow(window));
   EXPECT_EQ(gl.current_context(), nullptr);
   driver.close();

@@ -44,7 +44,9 @@ bool is_character_message(UINT message) {
 }  // namespace
 
 Win32WindowBackend::Win32WindowBackend(std::unique_ptr<WindowPresenter> presenter)
-    : presenter_(std::move(presenter)), wake_event_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
+    : presenter_(std::move(presenter)),
+      wake_event_(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
+      pointer_message_(RegisterWindowMessageW(POINTER_MESSAGE)) {}
 
 Win32WindowBackend::~Win32WindowBackend() {
   destroy();
@@ -127,6 +129,7 @@ void Win32WindowBackend::destroy() {
       }
     }
   }
+  show_pointer(true);  // the pointer as the window found it
   if (window_ != nullptr) DestroyWindow(window_);
   window_ = nullptr;
   if (!class_name_.empty()) UnregisterClassW(class_name_.c_str(), GetModuleHandleW(nullptr));
@@ -199,6 +202,10 @@ LRESULT CALLBACK Win32WindowBackend::window_procedure(HWND window, UINT message,
 }
 
 LRESULT Win32WindowBackend::handle(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == pointer_message_ && pointer_message_ != 0) {
+    show_pointer(wparam != 0);
+    return 0;
+  }
   if (message == WM_PAINT) {
     // The presenter holds the whole frame: what was covered is shown again at once.
     PAINTSTRUCT paint;
@@ -251,6 +258,10 @@ void Win32WindowBackend::move_pointer(int32_t x, int32_t y, bool shown) {
   POINT place{x, y};
   ClientToScreen(window_, &place);
   SetCursorPos(place.x, place.y);
+  show_pointer(shown);
+}
+
+void Win32WindowBackend::show_pointer(bool shown) {
   // The system counts shows and hides: one of each at most, as the last request says.
   if (shown == pointer_hidden_) {
     ShowCursor(shown ? TRUE : FALSE);

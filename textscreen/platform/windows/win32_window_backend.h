@@ -18,6 +18,10 @@ namespace textscreen::platform {
 
 class Win32WindowBackend final : public WindowBackend {
  public:
+  // The message, registered under this name, that shows the window's pointer (first
+  // parameter non-zero) or hides it: any thread or process may send it to the window.
+  static constexpr const wchar_t* POINTER_MESSAGE = L"VX mouse cursor";
+
   explicit Win32WindowBackend(std::unique_ptr<WindowPresenter> presenter);
   ~Win32WindowBackend() override;
   Win32WindowBackend(const Win32WindowBackend&) = delete;
@@ -40,11 +44,14 @@ class Win32WindowBackend final : public WindowBackend {
  private:
   static LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
+  // Shows or hides the pointer over the window.
+  void show_pointer(bool shown);
   // Whether the sink has room for what the message would give it.
   bool fits(const MSG& message, WindowEventSink& sink) const;
 
   std::unique_ptr<WindowPresenter> presenter_;
   HANDLE wake_event_;
+  UINT pointer_message_;
   HWND window_ = nullptr;
   std::wstring class_name_;
   WindowSettings settings_;
