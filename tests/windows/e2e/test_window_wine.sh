@@ -7,6 +7,7 @@
 # the programs end with status 0, the window with them.
 # Wine's console in a terminal gives Esc no character: here Esc goes to the window, as a user
 # of the window presses it.
+# With VXGFX=null no window opens, and a script's keys go through the screens in memory.
 # Usage: test_window_wine.sh <folder holding tripcost.exe and logvolume.exe> <Wine prefix>
 # shellcheck disable=SC2119 # the helpers take their own arguments, not the script's
 set -euo pipefail
@@ -139,6 +140,19 @@ for driver in DirectX GDI; do
   trip_in_window "$driver"
 done
 unset VXGFX
+
+scenario "VXGFX=null: the calculation screen lives in memory, no window opens, piped keys go through it"
+use_program tripcost
+term_start 80 25
+keys="\\r100\\r1\\r4\\r2\\r7\\r20\\r\\033"
+run_line "{ printf '$keys'; sleep 3; printf '\\r'; } | VXGFX=null wine '$E2E_PROGRAM'; echo status \$?"
+WINDOW_TITLE=tripcost
+for ((tries = 0; tries < 100; tries++)); do
+  ! window_exists || fail "a window opened with VXGFX=null"
+  ! screen_has '^status ' || break
+  sleep 0.2
+done
+screen_has '^status 0$' || fail "the piped trip with VXGFX=null did not end with status 0"
 
 use_program logvolume
 VOLUME=" 1.256Tyle fast metrow Robaczku!"
