@@ -26,6 +26,7 @@ struct RecordingSink final : platform::WindowEventSink {
   void key_up() override { ++key_ups; }
   void text_typed(std::string_view text) override { typed += text; }
   void close_requested() override { ++closes; }
+  void switch_requested() override { ++switches; }
   void focus_changed(bool focused) override { focus.push_back(focused); }
   void redraw_needed() override {}
   void pointer_moved(int32_t x, int32_t y) override { pointer = {x, y}; }
@@ -39,6 +40,7 @@ struct RecordingSink final : platform::WindowEventSink {
   int key_ups = 0;
   std::string typed;
   int closes = 0;
+  int switches = 0;
   std::vector<bool> focus;
   std::pair<int32_t, int32_t> pointer{-1, -1};
   int32_t buttons = 0;
@@ -105,7 +107,7 @@ TEST(WindowMessages, KeysCharactersAndTheWindowsOwnKeys) {
   EXPECT_EQ(sink.keys.size(), 2u);
 }
 
-TEST(WindowMessages, CloseFocusPaintAndTheMouse) {
+TEST(WindowMessages, CloseFocusPaintMaximiseAndTheMouse) {
   RecordingSink sink;
   platform::WindowMessageState state{false, 640, 480};
   EXPECT_TRUE(platform::handle_window_message(WM_CLOSE, 0, 0, {}, state, sink).handled);
@@ -115,6 +117,17 @@ TEST(WindowMessages, CloseFocusPaintAndTheMouse) {
   platform::handle_window_message(WM_ACTIVATEAPP, FALSE, 0, {}, state, sink);
   EXPECT_EQ(sink.focus, (std::vector<bool>{true, false}));
   EXPECT_TRUE(platform::handle_window_message(WM_PAINT, 0, 0, {}, state, sink).repaint);
+
+  // The maximise box switches while the program has the keyboard; other sizes are the system's.
+  EXPECT_FALSE(
+      platform::handle_window_message(WM_SIZE, SIZE_MAXIMIZED, 0, {}, state, sink).handled);
+  state.active = true;
+  EXPECT_FALSE(
+      platform::handle_window_message(WM_SIZE, SIZE_MINIMIZED, 0, {}, state, sink).handled);
+  EXPECT_EQ(sink.switches, 0);
+  EXPECT_TRUE(platform::handle_window_message(WM_SIZE, SIZE_MAXIMIZED, 0, {}, state, sink).handled);
+  EXPECT_EQ(sink.switches, 1);
+  state.active = false;
 
   platform::handle_window_message(WM_MOUSEMOVE, 0, MAKELPARAM(100, 37), {}, state, sink);
   EXPECT_EQ(sink.pointer, (std::pair<int32_t, int32_t>{100, 37}));

@@ -49,15 +49,22 @@ TEST_F(WindowsDriversTest, DirectXFirstAndGdiByName) {
   GetClientRect(window, &client);
   EXPECT_EQ(client.right, 640);
   EXPECT_EQ(client.bottom, 480);
+  // The maximise box is DirectX's way to the whole screen; GDI has none.
   const LONG style = GetWindowLongW(window, GWL_STYLE);
-  EXPECT_NE(style & WS_MINIMIZEBOX, 0);
-  EXPECT_EQ(style & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
+  EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX), WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+  EXPECT_EQ(style & WS_THICKFRAME, 0);
+  screen_mode(12, 8, 0, detail::MODE_NO_SWITCH, 0);
+  window = FindWindowW(L"vxgfxclass_windows_tests", nullptr);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & WS_MAXIMIZEBOX, 0);
 
   // OpenGL when asked for: the other two refuse it.
   EXPECT_EQ(driver_for(detail::MODE_OPENGL), "OpenGL");
 
   set_environment("VXGFX", "gdi");
-  EXPECT_EQ(driver_for(0), "GDI");
+  EXPECT_EQ(driver_for(0, &window), "GDI");
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
   set_environment("VXGFX", "null");
   EXPECT_EQ(driver_for(0), "Null");
 }

@@ -46,6 +46,8 @@ class WindowEventSink {
   virtual void text_typed(std::string_view code_page_437) = 0;
   // The close box or the window manager's close.
   virtual void close_requested() = 0;
+  // The window's own way to the whole screen (its maximise box) was used.
+  virtual void switch_requested() = 0;
   // The window gained (true) or lost the keyboard.
   virtual void focus_changed(bool focused) = 0;
   // What the window showed is gone (exposed, resized, the surface reset): every line is to
@@ -67,6 +69,9 @@ struct WindowSettings {
   int32_t width = 0;   // client area, in pixels: the frame's width
   int32_t height = 0;  // the frame's height times its line scale
   bool full_screen = false;
+  // Whether the user may switch between window and full screen; a window that can switch
+  // offers its maximise box for it where the window system has one.
+  bool switchable = true;
 };
 
 // What `pump` left behind.

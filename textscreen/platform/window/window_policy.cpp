@@ -66,12 +66,16 @@ bool WindowPolicy::key_down(const WindowKeyEvent& key, uint8_t untexted) {
   keys_changed_ = true;
   if (key.scan_code == ENTER_SCAN_CODE && (key.control_state & EITHER_ALT) != 0) {
     // The window's own key, never the program's, also where switching is forbidden.
-    if ((flags_ & MODE_NO_SWITCH) == 0) outcome_.switch_screen = true;
+    switch_requested();
     return true;
   }
   const bool window_leaves_it = host_.key_pressed(key);
   if (untexted != 0) host_.character_typed(untexted, 1);
   return window_leaves_it;
+}
+
+void WindowPolicy::switch_requested() {
+  if ((flags_ & MODE_NO_SWITCH) == 0) outcome_.switch_screen = true;
 }
 
 void WindowPolicy::text_typed(std::string_view code_page_437) {

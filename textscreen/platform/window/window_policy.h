@@ -63,6 +63,7 @@ class WindowPolicy final : public WindowEventSink {
   void key_up() override { keys_changed_ = true; }
   void text_typed(std::string_view code_page_437) override;
   void close_requested() override { host_.close_requested(); }
+  void switch_requested() override;
   void focus_changed(bool focused) override;
   void redraw_needed() override { outcome_.redraw = true; }
   void pointer_moved(int32_t x, int32_t y) override;

@@ -22,7 +22,8 @@ int32_t WindowThreadDriver::open(std::string_view title, int32_t width, int32_t 
   (void)refresh;  // a desktop window takes the display's rate
   close();
   if (flags < 0 || (flags & MODE_OPENGL) != 0 || width <= 0 || height <= 0) return 1;
-  settings_ = {std::string(title), width, height, (flags & MODE_FULLSCREEN) != 0};
+  settings_ = {std::string(title), width, height, (flags & MODE_FULLSCREEN) != 0,
+               (flags & MODE_NO_SWITCH) == 0};
   host_ = &host;
   stop_ = false;
   start_ = Start::waiting;

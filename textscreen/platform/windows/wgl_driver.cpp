@@ -28,7 +28,7 @@ int32_t WglDriver::open(std::string_view title, int32_t width, int32_t height, i
   host_ = &host;
   policy_.emplace(host, flags | MODE_NO_SWITCH, unread_text_);
   window_open_ = backend_.create(
-      {std::string(title), width, height, (flags & MODE_FULLSCREEN) != 0}, *policy_);
+      {std::string(title), width, height, (flags & MODE_FULLSCREEN) != 0, false}, *policy_);
   if (!window_open_) return 1;
   refresh_rate_ = backend_.refresh_rate();
   display_modes_ = backend_.display_modes();

@@ -78,7 +78,9 @@ bool Win32WindowBackend::create(const WindowSettings& settings, WindowEventSink&
   }
   const int screen_width = GetSystemMetrics(SM_CXSCREEN);
   const int screen_height = GetSystemMetrics(SM_CYSCREEN);
+  // Only a window that can take the whole screen offers the maximise box for it.
   DWORD style = WINDOW_STYLE;
+  if (settings.switchable && presenter_->can_fill_screen()) style |= WS_MAXIMIZEBOX;
   RECT frame{0, 0, settings.width, settings.height};
   if (settings.full_screen) {
     style = WS_POPUP;

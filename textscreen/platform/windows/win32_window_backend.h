@@ -1,6 +1,7 @@
 // A Windows window for the shared window thread: a window of its own class (a wide one, so
 // that typed characters arrive as UTF-16), centred, with a caption, a system menu and a
-// minimise box (no maximise box, no resizing border), whose client area is the frame; or a
+// minimise box (a maximise box for the whole screen where the presenter can fill it; no
+// resizing border), whose client area is the frame; or a
 // popup covering the screen. Its messages go to the window's events (window_messages.h);
 // its presenter puts the frame on the screen. The screen saver is off while it exists.
 #pragma once

@@ -70,6 +70,13 @@ MessageOutcome handle_window_message(UINT message, WPARAM wparam, LPARAM lparam,
       sink.text_typed(std::string(static_cast<size_t>(repeat > 0 ? repeat : 1), byte));
       break;
     }
+    case WM_SIZE:
+      // The maximise box asks for the whole screen; the window itself keeps its size.
+      if (wparam == SIZE_MAXIMIZED && state.active) {
+        sink.switch_requested();
+        outcome.handled = true;
+      }
+      break;
     case WM_CLOSE:
       sink.close_requested();
       outcome.handled = true;  // the window stays
