@@ -1,5 +1,7 @@
 #include "console/console_keyboard.h"
 
+#include <optional>
+
 #include "console/key_arrival.h"
 #include "console/key_queue.h"
 #include "console/key_translation.h"
@@ -21,6 +23,10 @@ using platform::KeyEvent;
 // The decimal value typed on the numeric keypad while only Alt is held.
 int32_t alt_number = 0;
 PollIdler idler;
+// Whether the keys come from a pipe or a file, once asked. Asking the console is a round trip
+// to the console's host on some systems, and every look for a key needs the answer, which
+// stays the same for the life of the process.
+std::optional<bool> input_scripted;
 
 bool is_keypad_digit(uint16_t virtual_key) {
   return virtual_key >= platform::VKEY_NUMPAD0 && virtual_key <= platform::VKEY_NUMPAD9;
@@ -77,9 +83,12 @@ void pump_console_input() {
 }
 
 bool scripted_input() {
-  // A console always has an input mode; a pipe or a file has none.
-  uint32_t mode = 0;
-  return !console().read_input_mode(mode);
+  if (!input_scripted) {
+    // A console always has an input mode; a pipe or a file has none.
+    uint32_t mode = 0;
+    input_scripted = !console().read_input_mode(mode);
+  }
+  return *input_scripted;
 }
 
 void close_console_if_input_ended() {
@@ -127,6 +136,7 @@ void console_wait(int32_t milliseconds) {
 
 void reset_console_keyboard() {
   alt_number = 0;
+  input_scripted.reset();
   idler.reset();
 }
 
