@@ -39,6 +39,18 @@ TEST_F(ScriptedKeysTest, AConsolesOwnKeysStayInTheConsole) {
   EXPECT_EQ(console_.pending_input(), typed);  // the console's, for when it is back
 }
 
+// Where the keys come from is the same for the whole run: a key loop does not ask the console
+// again at every look (on some systems each asking is a round trip to the console's host).
+TEST_F(ScriptedKeysTest, AKeyLoopAsksWhereTheKeysComeFromOnce) {
+  console_.set_input_not_a_console(false);
+  for (int poll = 0; poll < 50; ++poll) key_poll();
+  screen_mode(12, 8, 0, 0, 0);
+  ASSERT_TRUE(detail::graphics_screen_open());
+  for (int poll = 0; poll < 50; ++poll) key_poll();
+  sleep_wait(200);
+  EXPECT_LE(console_.input_mode_reads(), 1);
+}
+
 TEST(ScriptedKeys, CharactersCrossFromTheConsolesCodePageToTheWindows) {
   const std::pair<int32_t, int32_t> cases[] = {
       {'a', 'a'},       {0xA2, 0xA2},  // ó is the same byte in both pages

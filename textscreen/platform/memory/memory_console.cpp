@@ -111,6 +111,7 @@ bool MemoryConsole::read_input(InputEvent& event) {
 }
 
 bool MemoryConsole::read_input_mode(uint32_t& mode) {
+  ++input_mode_reads_;
   if (input_not_a_console_) return false;
   mode = input_mode_;
   return true;

@@ -45,6 +45,7 @@ class MemoryConsole final : public ConsoleDevice {
   int bells() const { return bells_; }
   int flushes() const { return flushes_; }
   int input_waits() const { return input_waits_; }
+  int input_mode_reads() const { return input_mode_reads_; }
   // The scripted input ends once its events are read.
   void end_input() { input_ended_ = true; }
   int closes() const { return closes_; }
@@ -110,6 +111,7 @@ class MemoryConsole final : public ConsoleDevice {
   int bells_ = 0;
   int flushes_ = 0;
   int input_waits_ = 0;
+  int input_mode_reads_ = 0;
   bool input_ended_ = false;
   int closes_ = 0;
   std::string close_reason_;
