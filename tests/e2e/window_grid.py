@@ -2,11 +2,12 @@
 """Reads a graphics window the way a user does: a 640x480 capture of a mode-12 screen back
 into its 80x30 text cells (character, foreground, background), by exact match against the
 8x16 glyphs and the sixteen colours the library draws with. Also sends the window the close
-a window manager sends for its close box.
+a window manager sends for its close box, and asks the window manager to maximise a window.
 
   window_grid.py rows CAPTURE [SCALE,LEFT,TOP]  "ROW:TEXT" for each row that holds text
   window_grid.py colours CAPTURE TEXT          the FG/BG colour numbers TEXT is drawn in
   window_grid.py close WINDOW_ID               WM_DELETE_WINDOW to the window (X11)
+  window_grid.py maximise WINDOW_ID            asks the window manager to maximise the window
 
 SCALE,LEFT,TOP reads a capture of a whole screen that shows the frame scaled by a whole
 factor with its top left corner at LEFT,TOP: each frame pixel must be a uniform
@@ -130,18 +131,36 @@ def print_colours(path, text):
         return
 
 
-def send_close(window):
+def send_client_message(window, message_type, data, to_root=False):
+    """A ClientMessage (type 33) of format 32 in an XEvent's 192 bytes: to the window, or about
+    it to the root window, where the window manager listens."""
     x11 = ctypes.CDLL("libX11.so.6")
     x11.XOpenDisplay.restype = x11.XInternAtom.restype = ctypes.c_ulong
+    x11.XDefaultRootWindow.restype = ctypes.c_ulong
     display = ctypes.c_void_p(x11.XOpenDisplay(None))
     if not display.value:
         sys.exit("no X display")
-    protocols = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
-    delete = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
-    # A ClientMessage (type 33) of format 32 in an XEvent's 192 bytes; its time is CurrentTime (0).
-    event = struct.pack("iLiPLLi5l", 33, 0, 0, 0, window, protocols, 32, delete, 0, 0, 0, 0)
-    x11.XSendEvent(display, ctypes.c_ulong(window), 0, ctypes.c_long(0), event.ljust(192, b"\0"))
+    values = [x11.XInternAtom(display, v, 0) if isinstance(v, bytes) else v for v in data]
+    values += [0] * (5 - len(values))
+    message = x11.XInternAtom(display, message_type, 0)
+    event = struct.pack("iLiPLLi5l", 33, 0, 0, 0, window, message, 32, *values)
+    target = x11.XDefaultRootWindow(display) if to_root else window
+    # The root's listeners: substructure redirect and notify.
+    mask = 0x180000 if to_root else 0
+    x11.XSendEvent(display, ctypes.c_ulong(target), 0, ctypes.c_long(mask), event.ljust(192, b"\0"))
     x11.XCloseDisplay(display)  # sends what is queued
+
+
+def send_close(window):
+    # Its time is CurrentTime (0).
+    send_client_message(window, b"WM_PROTOCOLS", [b"WM_DELETE_WINDOW", 0])
+
+
+def send_maximise(window):
+    # Add (1) both maximised states, asked for by an application (source 1).
+    send_client_message(window, b"_NET_WM_STATE",
+                        [1, b"_NET_WM_STATE_MAXIMIZED_VERT", b"_NET_WM_STATE_MAXIMIZED_HORZ", 1],
+                        to_root=True)
 
 
 if __name__ == "__main__":
@@ -153,5 +172,7 @@ if __name__ == "__main__":
         print_colours(sys.argv[2], sys.argv[3])
     elif command == "close" and len(sys.argv) == 3:
         send_close(int(sys.argv[2], 0))
+    elif command == "maximise" and len(sys.argv) == 3:
+        send_maximise(int(sys.argv[2], 0))
     else:
         sys.exit(__doc__)

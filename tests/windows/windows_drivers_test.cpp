@@ -11,6 +11,7 @@
 #include "platform/windows/windows_api.h"
 #include "platform/windows/windows_display_drivers.h"
 #include "support/environment.h"
+#include "textscreen/keyboard.h"
 #include "textscreen/screen_mode.h"
 
 namespace textscreen::testing {
@@ -76,6 +77,43 @@ TEST_F(WindowsDriversTest, AFullScreenTheDisplayRefusesEndsInAWindow) {
   EXPECT_EQ(driver_for(detail::MODE_FULLSCREEN, &window), "DirectX");
   ASSERT_NE(window, nullptr);
   EXPECT_NE(GetWindowLongW(window, GWL_STYLE) & WS_CAPTION, 0);
+}
+
+// The close and the maximise box, as another thread sends them: the window stays and the
+// program gets the close key; the maximise box switches (the whole screen refused here, the
+// window comes back as it was).
+TEST_F(WindowsDriversTest, TheCloseAndTheMaximiseBoxSentFromAnotherThreadReachTheProgram) {
+  HWND window = nullptr;
+  ASSERT_EQ(driver_for(0, &window), "DirectX");
+  ASSERT_NE(window, nullptr);
+  for (int round = 0; round < 3; ++round) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(window, WM_CLOSE, 0, 0, SMTO_BLOCK, 5000, &result);
+    std::string key;
+    for (int look = 0; look < 100 && key.empty(); ++look) {
+      key = key_poll();
+      if (key.empty()) Sleep(10);
+    }
+    EXPECT_EQ(key, std::string("\xFF") + "k") << round;
+    EXPECT_TRUE(IsWindow(window)) << round;
+  }
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(window, WM_SYSCOMMAND, SC_MAXIMIZE, 0, SMTO_BLOCK, 5000, &result);
+  // A window of the frame's size replaces it (a full-screen one comes and goes between).
+  RECT client{};
+  HWND again = nullptr;
+  for (int look = 0; look < 300; ++look) {
+    Sleep(10);
+    again = FindWindowW(L"vxgfxclass_windows_tests", nullptr);
+    if (again != nullptr && again != window && GetClientRect(again, &client) &&
+        client.right == 640 && client.bottom == 480) {
+      break;
+    }
+  }
+  EXPECT_NE(again, window);
+  EXPECT_EQ(client.right, 640);
+  EXPECT_EQ(client.bottom, 480);
+  EXPECT_FALSE(IsWindow(window));
 }
 
 }  // namespace

@@ -41,6 +41,12 @@ bool is_character_message(UINT message) {
   return message == WM_CHAR || message == WM_SYSCHAR;
 }
 
+// The sent messages the sink is told of: the close box, the maximise box, a change of focus.
+bool reaches_sink_later(UINT message, WPARAM wparam) {
+  return message == WM_CLOSE || message == WM_ACTIVATEAPP ||
+         (message == WM_SIZE && wparam == SIZE_MAXIMIZED);
+}
+
 }  // namespace
 
 Win32WindowBackend::Win32WindowBackend(std::unique_ptr<WindowPresenter> presenter)
@@ -216,8 +222,16 @@ LRESULT Win32WindowBackend::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     EndPaint(window_, &paint);
     return 0;
   }
-  // Messages sent while no pump runs (the window being made or destroyed) reach no sink.
-  if (sink_ == nullptr) return DefWindowProcW(window_, message, wparam, lparam);
+  if (sink_ == nullptr) {
+    // Sent while no pump runs: the window being made or destroyed, or the window system
+    // handing over its own events inside the thread's wait. What the sink must hear comes
+    // back to it through the queue, at the next pump, under the frame lock.
+    if (reaches_sink_later(message, wparam)) {
+      PostMessageW(window_, message, wparam, lparam);
+      if (message != WM_ACTIVATEAPP) return 0;  // the window stays, and keeps its size
+    }
+    return DefWindowProcW(window_, message, wparam, lparam);
+  }
   WindowKeyEvent key;
   if (is_key_message(message)) {
     BYTE keyboard[256];
